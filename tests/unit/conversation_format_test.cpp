@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "tests/common/chat_reader.h"
+#include "tests/common/hex.h"
 
 namespace {
 
@@ -35,19 +36,6 @@ std::string Says(const std::string& body, const ConversationNames& names = kDefa
         headerEnd = file.find("\r\n", headerEnd) + 2;
     size_t partStart = file.rfind("part\t");
     return file.substr(headerEnd, partStart - headerEnd);
-}
-
-std::string Hex(const std::string& bytes)
-{
-    static const char digits[] = "0123456789ABCDEF";
-    std::string hex;
-    for (unsigned char byte : bytes) {
-        if (!hex.empty())
-            hex += ' ';
-        hex += digits[byte >> 4];
-        hex += digits[byte & 15];
-    }
-    return hex;
 }
 
 TEST(ConversationFormat, WholeFileWithDefaultSettings)

@@ -1,0 +1,27 @@
+# The Windows program, its Windows tests and the tests' stand-in programs.
+enable_language(RC)
+
+configure_file(cmake/version.h.in ${CMAKE_BINARY_DIR}/generated/version.h @ONLY)
+include_directories(${CMAKE_SOURCE_DIR} ${CMAKE_BINARY_DIR}/generated)
+add_compile_definitions(_WIN32_WINNT=0x0A00 WINVER=0x0A00 NOMINMAX)
+# Statically linked: the program needs no DLL beyond Windows' own.
+add_link_options(-static)
+
+# The Win32 layer over the portable core; the program and the Windows tests share it.
+add_library(mirth_win STATIC
+    settings/settings_store.cpp
+    conversation/conversation_writer.cpp)
+target_link_libraries(mirth_win PUBLIC mirth_core user32 gdi32 shell32 comctl32 advapi32)
+
+add_executable(MirthTool WIN32
+    app/main.cpp
+    resources/mirthtool.rc)
+target_link_libraries(MirthTool PRIVATE mirth_win)
+
+# GoogleTest from Debian's source package, built with the cross compiler.
+set(gtest_disable_pthreads OFF CACHE BOOL "" FORCE)
+add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+
+# Windows programs of the build run under Wine in a session of the test run's own.
+set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_SOURCE_DIR}/cmake/wine-exec.sh ${CMAKE_BINARY_DIR}/wine-session)
+add_subdirectory(tests/win)

@@ -1,0 +1,39 @@
+// Helpers for the Windows tests: a clean registry key and a clean folder for
+// each test, and whole-file reads.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+#include "tests/common/hex.h"
+
+// The name of the running test, usable in a key or folder name.
+std::string CurrentTestName();
+
+// A test-only key under HKEY_CURRENT_USER, deleted before and after the test.
+class TestKey {
+public:
+    TestKey();
+    ~TestKey();
+    const char* path() const { return path_.c_str(); }
+
+private:
+    std::string path_;
+};
+
+// A fresh folder under the temporary folder, removed with its contents after the test.
+class TestFolder {
+public:
+    TestFolder();
+    ~TestFolder();
+    const std::string& path() const { return path_; }
+    std::string operator/(const std::string& name) const { return path_ + "\\" + name; }
+
+private:
+    std::string path_;
+};
+
+void DeleteTree(const std::string& folder);
+bool ReadWholeFile(const std::string& path, std::string& bytes);
+bool WriteWholeFile(const std::string& path, const std::string& bytes);

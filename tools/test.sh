@@ -1,0 +1,38 @@
+#!/usr/bin/env bash
+# Sets up a Debian 12 machine and runs every test: the native unit tests, plain
+# and under AddressSanitizer/UBSan; the Windows tests under Wine (the real
+# program driven through its window); the fuzzer for a bounded time
+# (MIRTH_FUZZ_SECONDS, 60 by default); and the benchmark, which prints its figures.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+tools/setup.sh test
+
+jobs=$(nproc)
+build() {  # build DIR [cmake options...]
+    local dir=$1
+    shift
+    cmake -S . -B "$dir" -DCMAKE_BUILD_TYPE=Release "$@" >/dev/null
+    cmake --build "$dir" -j"$jobs"
+}
+
+echo "== native unit tests"
+build build/native
+ctest --test-dir build/native --output-on-failure
+
+echo "== native unit tests under AddressSanitizer and UBSan"
+build build/asan -DMIRTH_SANITIZE=ON
+ctest --test-dir build/asan --output-on-failure
+
+echo "== Windows tests under Wine"
+build build/win -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake
+ctest --test-dir build/win --output-on-failure
+
+echo "== fuzzer (${MIRTH_FUZZ_SECONDS:-60} s)"
+CC=clang CXX=clang++ build build/fuzz -DMIRTH_FUZZ=ON
+build/fuzz/bin/conversation_fuzzer -max_total_time="${MIRTH_FUZZ_SECONDS:-60}" -max_len=16384 \
+    -print_final_stats=1 build/fuzz/corpus tests/fuzz/seeds 2>&1 | tail -n 12
+
+echo "== benchmark"
+build/native/bin/conversation_benchmark
+
+echo "All tests passed."
