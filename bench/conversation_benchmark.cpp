@@ -126,9 +126,9 @@ void BM_FormatOnly(benchmark::State& state)
 
 // File writes vary from run to run with the page cache; the medians of several
 // repetitions give the ratio.
-BENCHMARK(BM_FormatOnly)->Unit(benchmark::kMillisecond)->MinTime(0.5)->Repetitions(5);
-BENCHMARK(BM_ConversationWriter)->Unit(benchmark::kMillisecond)->MinTime(0.5)->Repetitions(5);
-BENCHMARK(BM_PlainWrite)->Unit(benchmark::kMillisecond)->MinTime(0.5)->Repetitions(5);
+BENCHMARK(BM_FormatOnly)->Unit(benchmark::kMillisecond)->MinTime(0.5)->Repetitions(5)->ReportAggregatesOnly(true);
+BENCHMARK(BM_ConversationWriter)->Unit(benchmark::kMillisecond)->MinTime(0.5)->Repetitions(5)->ReportAggregatesOnly(true);
+BENCHMARK(BM_PlainWrite)->Unit(benchmark::kMillisecond)->MinTime(0.5)->Repetitions(5)->ReportAggregatesOnly(true);
 
 // Keeps each benchmark's median real time per iteration, for the ratio.
 class RecordingReporter : public benchmark::ConsoleReporter {
@@ -154,7 +154,7 @@ void* operator new(size_t size)
         return memory;
     throw std::bad_alloc();
 }
-void operator delete(void* memory) noexcept { std::free(memory); }  // NOLINT: pairs with the malloc above
+void operator delete(void* memory) noexcept { std::free(memory); }
 void operator delete(void* memory, size_t) noexcept { std::free(memory); }
 
 int main(int argc, char** argv)

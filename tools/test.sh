@@ -29,10 +29,11 @@ ctest --test-dir build/win --output-on-failure
 
 echo "== fuzzer (${MIRTH_FUZZ_SECONDS:-60} s)"
 CC=clang CXX=clang++ build build/fuzz -DMIRTH_FUZZ=ON
+mkdir -p build/fuzz/corpus
 build/fuzz/bin/conversation_fuzzer -max_total_time="${MIRTH_FUZZ_SECONDS:-60}" -max_len=16384 \
     -print_final_stats=1 build/fuzz/corpus tests/fuzz/seeds 2>&1 | tail -n 12
 
 echo "== benchmark"
-build/native/bin/conversation_benchmark
+build/native/bin/conversation_benchmark --benchmark_color=false
 
 echo "All tests passed."
