@@ -1,6 +1,26 @@
+// Entry: one instance, the main window, and the message loop.
 #include <windows.h>
 
-int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
+#include "app/main_window.h"
+
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE previous, LPSTR, int showMode)
 {
-    return 0;
+    if (!previous && !RegisterMainWindowClass(instance))
+        return 0;
+    // Only one copy runs; a second start ends quietly and leaves the first alone.
+    if (FindWindowA(kMainWindowClass, nullptr))
+        return 0;
+    HWND window = CreateMainWindow(instance);
+    if (!window)
+        return 0;
+    ShowWindow(window, showMode);
+    UpdateWindow(window);
+
+    // No dialog navigation: Tab and Enter reach the focused field as characters.
+    MSG message;
+    while (GetMessageA(&message, nullptr, 0, 0) > 0) {
+        TranslateMessage(&message);
+        DispatchMessageA(&message);
+    }
+    return static_cast<int>(message.wParam);
 }

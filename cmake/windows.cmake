@@ -10,13 +10,26 @@ add_link_options(-static)
 # The Win32 layer over the portable core; the program and the Windows tests share it.
 add_library(mirth_win STATIC
     settings/settings_store.cpp
-    conversation/conversation_writer.cpp)
+    settings/settings_dialog.cpp
+    conversation/conversation_writer.cpp
+    app/main_window.cpp
+    app/panel_pane.cpp
+    app/mail_pane.cpp
+    app/commands.cpp
+    app/about_box.cpp
+    app/work_folder.cpp
+    app/window_placement.cpp
+    handoff/handoff.cpp)
 target_link_libraries(mirth_win PUBLIC mirth_core user32 gdi32 shell32 comctl32 advapi32)
 
 add_executable(MirthTool WIN32
     app/main.cpp
     resources/mirthtool.rc)
 target_link_libraries(MirthTool PRIVATE mirth_win)
+# The help page lies next to the program.
+add_custom_command(TARGET MirthTool POST_BUILD
+    COMMAND ${CMAKE_COMMAND} -E copy_if_different ${CMAKE_SOURCE_DIR}/resources/MirthZud.htm
+            $<TARGET_FILE_DIR:MirthTool>/MirthZud.htm)
 
 # GoogleTest from Debian's source package, built with the cross compiler.
 set(gtest_disable_pthreads OFF CACHE BOOL "" FORCE)

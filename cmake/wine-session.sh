@@ -57,10 +57,17 @@ start() {
     mkdir -p "$WINEPREFIX"
     quietly /usr/lib/wine/wineserver -p
     quietly /usr/lib/wine/wine64 wineboot -i
-    # A virtual desktop: without a window manager each hide or destroy of a
-    # top-level window costs about two seconds.
+    # A virtual desktop: without a window manager, windows get no frame or
+    # caption and each hide or destroy of a top-level window costs about two
+    # seconds. It takes effect when the desktop process starts, so the server
+    # and its services start again after the setting.
     quietly /usr/lib/wine/wine64 reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f
     quietly /usr/lib/wine/wine64 reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1024x768 /f
+    "$(dirname "$0")/wine-fonts.sh"
+    quietly /usr/lib/wine/wineserver -k
+    quietly /usr/lib/wine/wineserver -w
+    quietly /usr/lib/wine/wineserver -p
+    quietly /usr/lib/wine/wine64 wineboot
     cat >"$env_file" <<ENV
 export HOME='$HOME' WINEPREFIX='$WINEPREFIX' DISPLAY='$DISPLAY' XVFB_PID=$xvfb_pid
 export WINEDEBUG=-all WINELOADER=/usr/lib/wine/wine64

@@ -1,0 +1,147 @@
+#include "handoff/handoff.h"
+
+#include <shellapi.h>
+
+#include <cstdio>
+#include <memory>
+#include <new>
+#include <string>
+
+#include "conversation/conversation_writer.h"
+#include "resources/texts.h"
+#include "settings/settings_store.h"
+
+namespace {
+
+// Fixed waits instead of any handshake with the outside programs.
+const DWORD kWaitBeforeShowMs = 1000;     // lets the new file settle before Chat opens it
+const DWORD kWaitBetweenStartsMs = 500;   // lets the mail program come up before the script runs
+
+const size_t kDisplayPathCapacity = 256;
+const size_t kMailPathCapacity = 1024;
+const size_t kCommandLineCapacity = 256;
+
+// Becky!'s install folder, read at each mail creation for Becky!; it keeps
+// its content for the run when the key is missing.
+char g_beckyFolder[kFolderCapacity];
+
+const char* ConversationFolder(const Settings& settings)
+{
+    return settings.MailSoft == OtherMailer ? settings.DesktopFolder : settings.WorkFolder;
+}
+
+// Formats into `buffer` and says whether the whole text fit; a text that
+// doesn't fit is refused, never cut.
+template <typename... Args>
+bool FormatFits(char* buffer, size_t capacity, const char* format, Args... args)
+{
+    int length = std::snprintf(buffer, capacity, format, args...);
+    return length >= 0 && static_cast<size_t>(length) < capacity;
+}
+
+void ShowCannotWrite(HWND owner, const Settings& settings)
+{
+    std::string message = kCannotWriteConversation;
+    message += ConversationFolder(settings);
+    message += "\\Mirth.ccc";
+    MessageBoxA(owner, message.c_str(), kMessageCaption, MB_OK | MB_ICONERROR);
+}
+
+// Writes the conversation file at `path` from the body field's whole text.
+bool WriteFromBody(const MainWindow& app, const char* path)
+{
+    HWND body = BodyField(app);
+    int length = GetWindowTextLengthA(body);
+    std::unique_ptr<char[]> text(new (std::nothrow) char[length + 1]);
+    if (!text)
+        return false;
+    length = GetWindowTextA(body, text.get(), length + 1);
+    return WriteConversationFile(path, app.settings, text.get(), static_cast<size_t>(length));
+}
+
+// Starts a command line, found by the platform's program search.
+void Start(char* commandLine)
+{
+    STARTUPINFOA startup = {sizeof startup};
+    startup.dwFlags = STARTF_USESHOWWINDOW;
+    startup.wShowWindow = SW_SHOW;
+    PROCESS_INFORMATION process;
+    if (CreateProcessA(nullptr, commandLine, nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                       &process)) {
+        CloseHandle(process.hThread);
+        CloseHandle(process.hProcess);
+    }
+}
+
+void StartScriptRunner(const char* script)
+{
+    char commandLine[kCommandLineCapacity];
+    if (FormatFits(commandLine, sizeof commandLine, "mtrun %s", script))
+        Start(commandLine);
+}
+
+void PrepareOutlookExpressMail(MainWindow& app, const char* script)
+{
+    ShellExecuteA(app.window, "open", "mailto:", nullptr, nullptr, SW_SHOWNORMAL);
+    Sleep(kWaitBetweenStartsMs);
+    StartScriptRunner(script);
+    StoreDescription(app);
+}
+
+// The path is quoted: Becky!'s folder usually has blanks in it.
+bool FormatBeckyCommandLine(char* commandLine)
+{
+    ReadString(HKEY_CURRENT_USER, kBeckyKey, kValueInstallPath, g_beckyFolder, kFolderReadCapacity);
+    return FormatFits(commandLine, kCommandLineCapacity, "\"%srebecca.exe\" mailto:", g_beckyFolder);
+}
+
+void PrepareBeckyMail(MainWindow& app, char* commandLine)
+{
+    Start(commandLine);
+    Sleep(kWaitBetweenStartsMs);
+    StartScriptRunner("b1x.pcd");
+    StoreDescription(app);
+}
+
+void LeaveOnDesktop(MainWindow& app)
+{
+    MessageBoxA(app.window, kAttachYourselfNotice, kMessageCaption, MB_OK);
+    StoreDescription(app);
+    DestroyWindow(app.window);
+}
+
+}  // namespace
+
+void DisplayTest(const MainWindow& app)
+{
+    char path[kDisplayPathCapacity];
+    if (!FormatFits(path, sizeof path, "%s\\Mirth.ccc", ConversationFolder(app.settings)) ||
+        !WriteFromBody(app, path)) {
+        ShowCannotWrite(app.window, app.settings);
+        return;
+    }
+    Sleep(kWaitBeforeShowMs);
+    ShellExecuteA(nullptr, "open", path, nullptr, nullptr, SW_SHOWNORMAL);
+}
+
+void CreateMail(MainWindow& app)
+{
+    if (MessageBoxA(app.window, kConfirmCreateMail, kMessageCaption, MB_YESNO) != IDYES)
+        return;
+    char path[kMailPathCapacity];
+    char beckyCommandLine[kCommandLineCapacity];
+    // Becky!'s command line is checked first, so a refused one leaves no new file.
+    bool fits = FormatFits(path, sizeof path, "%s\\Mirth.ccc", ConversationFolder(app.settings)) &&
+                (app.settings.MailSoft != Becky124 || FormatBeckyCommandLine(beckyCommandLine));
+    if (!fits || !WriteFromBody(app, path)) {
+        ShowCannotWrite(app.window, app.settings);
+        return;
+    }
+    switch (app.settings.MailSoft) {
+    case OtherMailer: LeaveOnDesktop(app); break;
+    case OutlookExpress501: PrepareOutlookExpressMail(app, "oe501.pcd"); break;
+    case OutlookExpress50: PrepareOutlookExpressMail(app, "oe5x.pcd"); break;
+    case Becky124: PrepareBeckyMail(app, beckyCommandLine); break;
+    default: break;  // an unknown kind: the file is written, nothing is started
+    }
+}

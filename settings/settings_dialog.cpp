@@ -1,0 +1,87 @@
+#include "settings/settings_dialog.h"
+
+#include "resources/resource.h"
+#include "resources/texts.h"
+#include "settings/settings_store.h"
+
+namespace {
+
+const char* const kBackdrops[] = {"DEN.bgb", "FIELD.bgb", "PASTORAL.bgb", "ROOM.bgb", "VOLCANO.bgb"};
+
+// Spelled as Microsoft Chat's character files are named (MARGARET.AVB...):
+// Chat finds a character by its file name.
+const char* const kCharacters[] = {
+    "ANNA", "ARMANDO", "BOLO", "DENISE", "HUGH", "JORDAN", "KEVIN", "KWENSA", "LANCE", "LYNNEA",
+    "MARGARET", "MAYNARD", "MIKE", "REBECCA", "SAGE", "SCOTTY", "SUSAN", "TIKI", "TONGTYED", "XENO",
+};
+
+template <size_t count>
+void FillBox(HWND dialog, int box, const char* text, const char* const (&entries)[count])
+{
+    SetDlgItemTextA(dialog, box, text);
+    for (const char* entry : entries)
+        SendDlgItemMessageA(dialog, box, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(entry));
+}
+
+void OnInitDialog(HWND dialog, const Settings& settings)
+{
+    FillBox(dialog, IDC_CONFIG_BACKDROP, settings.backstr, kBackdrops);
+    FillBox(dialog, IDC_CONFIG_CHAR, settings.charstr, kCharacters);
+    SetDlgItemTextA(dialog, IDC_CONFIG_NAME, settings.namestr);
+    FillBox(dialog, IDC_CONFIG_CHAR2, settings.charstr2, kCharacters);
+    SetDlgItemTextA(dialog, IDC_CONFIG_NAME2, settings.namestr2);
+    for (const char* label : kMailSoftLabels)
+        SendDlgItemMessageA(dialog, IDC_CONFIG_MAILSOFT, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(label));
+    // A stored kind outside the list shows no selection.
+    if (settings.MailSoft <= Becky124)
+        SendDlgItemMessageA(dialog, IDC_CONFIG_MAILSOFT, CB_SETCURSEL, settings.MailSoft, 0);
+}
+
+// Reads a text back into its field (at most 127 bytes) and stores it.
+void TakeText(HWND dialog, int control, char* field, const char* valueName)
+{
+    GetDlgItemTextA(dialog, control, field, kTextSettingCapacity);
+    WriteString(valueName, field);
+}
+
+void OnOk(HWND dialog, Settings& settings)
+{
+    // No selection gives CB_ERR (-1), stored as 0xFFFFFFFF.
+    LRESULT selected = SendDlgItemMessageA(dialog, IDC_CONFIG_MAILSOFT, CB_GETCURSEL, 0, 0);
+    settings.MailSoft = static_cast<uint32_t>(selected);
+    WriteDword(kValueMailSoft, settings.MailSoft);
+    TakeText(dialog, IDC_CONFIG_BACKDROP, settings.backstr, kValueBackstr);
+    TakeText(dialog, IDC_CONFIG_CHAR, settings.charstr, kValueCharstr);
+    TakeText(dialog, IDC_CONFIG_NAME, settings.namestr, kValueNamestr);
+    TakeText(dialog, IDC_CONFIG_CHAR2, settings.charstr2, kValueCharstr2);
+    TakeText(dialog, IDC_CONFIG_NAME2, settings.namestr2, kValueNamestr2);
+}
+
+INT_PTR CALLBACK SettingsDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    switch (message) {
+    case WM_INITDIALOG:
+        SetWindowLongPtrA(dialog, DWLP_USER, lParam);
+        OnInitDialog(dialog, *reinterpret_cast<Settings*>(lParam));
+        return FALSE;  // no control gets the focus
+    case WM_COMMAND:
+        switch (LOWORD(wParam)) {
+        case IDOK:
+            OnOk(dialog, *reinterpret_cast<Settings*>(GetWindowLongPtrA(dialog, DWLP_USER)));
+            EndDialog(dialog, 1);
+            return TRUE;
+        case IDCANCEL:
+            EndDialog(dialog, 1);
+            return TRUE;
+        }
+        return FALSE;
+    }
+    return FALSE;
+}
+
+}  // namespace
+
+void ShowSettingsDialog(HINSTANCE instance, HWND owner, Settings& settings)
+{
+    DialogBoxParamA(instance, IDD_CONFIG, owner, SettingsDialogProc, reinterpret_cast<LPARAM>(&settings));
+}
