@@ -37,4 +37,5 @@ add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM
 
 # Windows programs of the build run under Wine in a session of the test run's own.
 set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_SOURCE_DIR}/cmake/wine-exec.sh ${CMAKE_BINARY_DIR}/wine-session)
+add_subdirectory(tests/standin)
 add_subdirectory(tests/win)

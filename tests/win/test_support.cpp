@@ -81,3 +81,11 @@ bool WriteWholeFile(const std::string& path, const std::string& bytes)
     CloseHandle(file);
     return ok;
 }
+
+std::string Lower(std::string text)
+{
+    for (char& c : text)
+        if (c >= 'A' && c <= 'Z')
+            c = static_cast<char>(c - 'A' + 'a');
+    return text;
+}

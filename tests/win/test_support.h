@@ -37,3 +37,5 @@ private:
 void DeleteTree(const std::string& folder);
 bool ReadWholeFile(const std::string& path, std::string& bytes);
 bool WriteWholeFile(const std::string& path, const std::string& bytes);
+// ASCII letters folded to lower case (paths compared as Windows does).
+std::string Lower(std::string text);

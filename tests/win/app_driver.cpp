@@ -1,0 +1,270 @@
+#include "tests/win/app_driver.h"
+
+#include <gtest/gtest.h>
+
+#include "settings/settings.h"
+
+std::string BuildFolder()
+{
+    char path[MAX_PATH];
+    GetModuleFileNameA(nullptr, path, MAX_PATH);
+    std::string folder = path;
+    return folder.substr(0, folder.find_last_of('\\'));
+}
+
+std::string ProgramPath()
+{
+    return "C:\\mirth-program\\MirthTool.exe";
+}
+
+bool InstallProgram()
+{
+    CreateDirectoryA("C:\\mirth-program", nullptr);
+    return CopyFileA((BuildFolder() + "\\MirthTool.exe").c_str(), ProgramPath().c_str(), FALSE) != 0;
+}
+
+void ClearSettings()
+{
+    RegDeleteTreeA(HKEY_CURRENT_USER, kSettingsKey);
+    RegDeleteKeyA(HKEY_CURRENT_USER, kSettingsKey);
+}
+
+bool StoredDword(const char* name, DWORD& value)
+{
+    DWORD size = sizeof value;
+    return RegGetValueA(HKEY_CURRENT_USER, kSettingsKey, name, RRF_RT_REG_DWORD, nullptr, &value, &size) ==
+           ERROR_SUCCESS;
+}
+
+bool StoredString(const char* name, std::string& value)
+{
+    char buffer[4096];
+    DWORD size = sizeof buffer;
+    if (RegGetValueA(HKEY_CURRENT_USER, kSettingsKey, name, RRF_RT_REG_SZ, nullptr, buffer, &size) != ERROR_SUCCESS)
+        return false;
+    value = buffer;
+    return true;
+}
+
+void StoreDword(const char* name, DWORD value)
+{
+    RegSetKeyValueA(HKEY_CURRENT_USER, kSettingsKey, name, REG_DWORD, &value, sizeof value);
+}
+
+void StoreString(const char* name, const std::string& value)
+{
+    RegSetKeyValueA(HKEY_CURRENT_USER, kSettingsKey, name, REG_SZ, value.c_str(),
+                    static_cast<DWORD>(value.size() + 1));
+}
+
+bool WaitUntil(const std::function<bool()>& done, DWORD timeoutMs)
+{
+    ULONGLONG end = GetTickCount64() + timeoutMs;
+    while (!done()) {
+        if (GetTickCount64() > end)
+            return false;
+        Sleep(20);
+    }
+    return true;
+}
+
+namespace {
+
+struct Search {
+    DWORD process;
+    HWND found;
+};
+
+BOOL CALLBACK FindMainWindow(HWND window, LPARAM context)
+{
+    Search* search = reinterpret_cast<Search*>(context);
+    char className[64];
+    DWORD process = 0;
+    GetWindowThreadProcessId(window, &process);
+    if (process == search->process && GetClassNameA(window, className, sizeof className) &&
+        std::string(className) == "REDORODA") {
+        search->found = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+struct OwnedSearch {
+    HWND owner;
+    HWND found;
+};
+
+BOOL CALLBACK FindOwnedDialog(HWND window, LPARAM context)
+{
+    OwnedSearch* search = reinterpret_cast<OwnedSearch*>(context);
+    char className[64];
+    if (GetWindow(window, GW_OWNER) == search->owner && IsWindowVisible(window) &&
+        GetClassNameA(window, className, sizeof className) && std::string(className) == "#32770") {
+        search->found = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+// The child dialog of the main window that holds control `id`.
+HWND PaneWith(HWND window, int id)
+{
+    for (HWND child = GetWindow(window, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
+        if (GetDlgItem(child, id))
+            return child;
+    return nullptr;
+}
+
+bool CreateProgram(const std::string& folder, WORD showMode, PROCESS_INFORMATION& process)
+{
+    std::string exe = ProgramPath();
+    std::string commandLine = "\"" + exe + "\"";
+    STARTUPINFOA startup = {sizeof startup};
+    startup.dwFlags = STARTF_USESHOWWINDOW;
+    startup.wShowWindow = showMode;
+    return CreateProcessA(exe.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(),
+                          &startup, &process);
+}
+
+}  // namespace
+
+MirthApp::~MirthApp()
+{
+    if (!process_.hProcess)
+        return;
+    if (Running()) {
+        TerminateProcess(process_.hProcess, 99);
+        WaitForSingleObject(process_.hProcess, 5000);
+    }
+    CloseHandle(process_.hProcess);
+    CloseHandle(process_.hThread);
+}
+
+bool MirthApp::Start(const std::string& folder, WORD showMode)
+{
+    if (FindWindowA("REDORODA", nullptr)) {
+        ADD_FAILURE() << "a MirthTool window is still open from an earlier test";
+        return false;
+    }
+    if (!CreateProgram(folder, showMode, process_)) {
+        ADD_FAILURE() << "MirthTool.exe did not start: error " << GetLastError();
+        return false;
+    }
+    WaitForInputIdle(process_.hProcess, 10000);
+    Search search = {process_.dwProcessId, nullptr};
+    WaitUntil([&] {
+        EnumWindows(FindMainWindow, reinterpret_cast<LPARAM>(&search));
+        return search.found != nullptr;
+    }, 10000);
+    window_ = search.found;
+    if (!window_) {
+        ADD_FAILURE() << "no main window";
+        return false;
+    }
+    thread_ = GetWindowThreadProcessId(window_, nullptr);
+    // The window may be found while it is still creating its panes; the late
+    // initialisation has run once the description is filled in.
+    bool ready = WaitUntil([&] {
+        panel_ = PaneWith(window_, 105);
+        mail_ = PaneWith(window_, 1022);
+        return panel_ && mail_ && !WindowText(Field(1012)).empty();
+    }, 10000);
+    if (!ready) {
+        ADD_FAILURE() << "no description: panel " << panel_ << ", mail " << mail_;
+        return false;
+    }
+    return true;
+}
+
+DWORD MirthApp::StartAndWait(const std::string& folder, DWORD timeoutMs)
+{
+    if (!CreateProgram(folder, SW_SHOWNORMAL, process_))
+        return STILL_ACTIVE;
+    return WaitForExit(timeoutMs);
+}
+
+void MirthApp::Post(int command) const
+{
+    PostMessageA(window_, WM_COMMAND, MAKEWPARAM(command, 0), 0);
+}
+
+void MirthApp::Send(int command) const
+{
+    SendMessageA(window_, WM_COMMAND, MAKEWPARAM(command, 0), 0);
+}
+
+void MirthApp::PressKey(HWND control, WORD virtualKey, BYTE scanCode) const
+{
+    // The keyboard state of the program's thread must know the key is down
+    // for TranslateMessage; lParam carries repeat count 1 and the scan code.
+    LPARAM down = 1 | (static_cast<LPARAM>(scanCode) << 16);
+    LPARAM up = down | (1 << 30) | (static_cast<LPARAM>(1) << 31);
+    PostMessageA(control, WM_KEYDOWN, virtualKey, down);
+    PostMessageA(control, WM_KEYUP, virtualKey, up);
+}
+
+void MirthApp::Click(HWND control) const
+{
+    PostMessageA(control, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(4, 4));
+    PostMessageA(control, WM_LBUTTONUP, 0, MAKELPARAM(4, 4));
+}
+
+HWND MirthApp::FocusedControl() const
+{
+    GUITHREADINFO info = {sizeof info};
+    GetGUIThreadInfo(thread_, &info);
+    return info.hwndFocus;
+}
+
+HWND MirthApp::WaitForOwnedDialog(DWORD timeoutMs) const
+{
+    OwnedSearch search = {window_, nullptr};
+    WaitUntil([&] {
+        EnumWindows(FindOwnedDialog, reinterpret_cast<LPARAM>(&search));
+        return search.found != nullptr;
+    }, timeoutMs);
+    return search.found;
+}
+
+bool MirthApp::Running() const
+{
+    return process_.hProcess && WaitForSingleObject(process_.hProcess, 0) == WAIT_TIMEOUT;
+}
+
+DWORD MirthApp::WaitForExit(DWORD timeoutMs)
+{
+    if (WaitForSingleObject(process_.hProcess, timeoutMs) != WAIT_OBJECT_0)
+        return STILL_ACTIVE;
+    DWORD code = STILL_ACTIVE;
+    GetExitCodeProcess(process_.hProcess, &code);
+    return code;
+}
+
+// GetWindowText doesn't read the text of another program's controls; the
+// messages do.
+std::string WindowText(HWND window)
+{
+    LRESULT length = SendMessageA(window, WM_GETTEXTLENGTH, 0, 0);
+    std::string text(length + 1, '\0');
+    text.resize(SendMessageA(window, WM_GETTEXT, length + 1, reinterpret_cast<LPARAM>(&text[0])));
+    return text;
+}
+
+void SetText(HWND window, const std::string& text)
+{
+    SendMessageA(window, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
+}
+
+RECT WindowRect(HWND window)
+{
+    RECT rect = {};
+    GetWindowRect(window, &rect);
+    return rect;
+}
+
+RECT RectInParent(HWND child)
+{
+    RECT rect = WindowRect(child);
+    MapWindowPoints(HWND_DESKTOP, GetParent(child), reinterpret_cast<POINT*>(&rect), 2);
+    return rect;
+}

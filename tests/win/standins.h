@@ -1,0 +1,36 @@
+// The stand-ins for outside programs: copies of the stand-in program under
+// names of their own, and the shell associations that reach them.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+// One start of a stand-in, as it recorded it.
+struct StandInStart {
+    std::string name;         // "chat", "mailer", "browser", "mtrun", "rebecca"
+    ULONGLONG tick;           // GetTickCount64 at the start
+    std::string commandLine;
+    std::string folder;       // its current directory
+    std::string copy;         // path of the copy of the watched file, or ""
+};
+
+// Where the stand-in copies live: "chat" (.ccc), "mailer" (mailto:), "browser" (.htm).
+std::string StandInPath(const std::string& name);
+
+// Puts a copy of the stand-in program at `path` (for "mtrun", "rebecca").
+bool PlaceStandIn(const std::string& path);
+
+// The starts recorded in `logFolder`. Programs started by the test from now on
+// record there, and copy `watched` (the conversation file) when they start.
+class StandInLog {
+public:
+    StandInLog(const std::string& logFolder, const std::string& watched);
+    ~StandInLog();
+    std::vector<StandInStart> Starts() const;
+    bool WaitForStarts(size_t count, DWORD timeoutMs = 10000) const;
+
+private:
+    std::string folder_;
+};
