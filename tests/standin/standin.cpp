@@ -1,10 +1,12 @@
 // Stands in for an outside program in the tests: Microsoft Chat (the ".ccc"
 // association), the mail program ("mailto:"), Becky!, the script runner and
 // the browser. Each start appends one line to <MIRTH_STANDIN_LOG>\starts.txt:
-//   name TAB milliseconds TAB command line TAB current folder TAB copy
-// where name is the stand-in's own file name and copy is the file name, in
-// the log folder, of a copy of <MIRTH_STANDIN_WATCH> taken at the start ("-"
-// if there was no such file). Then it ends with exit code 0.
+//   name TAB milliseconds TAB command line TAB current folder TAB copy TAB value
+// where name is the stand-in's own file name, copy is the file name, in the
+// log folder, of a copy of <MIRTH_STANDIN_WATCH> taken at the start ("-" if
+// there was no such file), and value is "+" if the registry value
+// HKCU\<MIRTH_STANDIN_WATCH_KEY>\<MIRTH_STANDIN_WATCH_VALUE> existed at the
+// start, "-" if not. Then it ends with exit code 0.
 #include <windows.h>
 
 #include <string>
@@ -57,9 +59,12 @@ int main()
         if (!CopyFileA(watched.c_str(), (log + "\\" + copy).c_str(), FALSE))
             copy = "-";
     }
+    bool valueExists = RegGetValueA(HKEY_CURRENT_USER, Environment("MIRTH_STANDIN_WATCH_KEY").c_str(),
+                                    Environment("MIRTH_STANDIN_WATCH_VALUE").c_str(), RRF_RT_ANY, nullptr,
+                                    nullptr, nullptr) == ERROR_SUCCESS;
     char folder[MAX_PATH] = "";
     GetCurrentDirectoryA(sizeof folder, folder);
     Append(log + "\\starts.txt", OwnName() + "\t" + std::to_string(GetTickCount64()) + "\t" + GetCommandLineA() +
-                                     "\t" + folder + "\t" + copy + "\r\n");
+                                     "\t" + folder + "\t" + copy + "\t" + (valueExists ? "+" : "-") + "\r\n");
     return 0;
 }

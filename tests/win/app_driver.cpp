@@ -268,3 +268,31 @@ RECT RectInParent(HWND child)
     MapWindowPoints(HWND_DESKTOP, GetParent(child), reinterpret_cast<POINT*>(&rect), 2);
     return rect;
 }
+
+namespace {
+
+BOOL CALLBACK CollectLongestStatic(HWND child, LPARAM context)
+{
+    std::string* longest = reinterpret_cast<std::string*>(context);
+    char className[64];
+    if (GetClassNameA(child, className, sizeof className) && lstrcmpiA(className, "Static") == 0) {
+        std::string text = WindowText(child);
+        if (text.size() > longest->size())
+            *longest = text;
+    }
+    return TRUE;
+}
+
+}  // namespace
+
+std::string MessageText(HWND box)
+{
+    std::string longest;
+    EnumChildWindows(box, CollectLongestStatic, reinterpret_cast<LPARAM>(&longest));
+    return longest;
+}
+
+void PressButton(HWND dialog, int id)
+{
+    PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(dialog, id)));
+}

@@ -74,6 +74,10 @@ private:
 
 std::string WindowText(HWND window);
 void SetText(HWND window, const std::string& text);
+// The text of a message box: its longest static text.
+std::string MessageText(HWND box);
+// Presses the button `id` of a dialog or message box (IDYES, IDNO, IDOK...).
+void PressButton(HWND dialog, int id);
 RECT WindowRect(HWND window);
 // A child window's rectangle in its parent's client coordinates.
 RECT RectInParent(HWND child);

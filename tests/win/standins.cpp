@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "settings/settings.h"
 #include "tests/win/app_driver.h"
 #include "tests/win/test_support.h"
 
@@ -65,18 +66,22 @@ bool PlaceStandIn(const std::string& path)
     return CopyFileA((BuildFolder() + "\\mirth_standin.exe").c_str(), path.c_str(), FALSE) != 0;
 }
 
-StandInLog::StandInLog(const std::string& logFolder, const std::string& watched) : folder_(logFolder)
+StandInLog::StandInLog(const std::string& logFolder, const std::string& watched, const char* watchedValue)
+    : folder_(logFolder)
 {
     CreateDirectoryA(folder_.c_str(), nullptr);
     DeleteFileA((folder_ + "\\starts.txt").c_str());
     SetEnvironmentVariableA("MIRTH_STANDIN_LOG", folder_.c_str());
     SetEnvironmentVariableA("MIRTH_STANDIN_WATCH", watched.c_str());
+    SetEnvironmentVariableA("MIRTH_STANDIN_WATCH_KEY", kSettingsKey);
+    SetEnvironmentVariableA("MIRTH_STANDIN_WATCH_VALUE", watchedValue);
 }
 
 StandInLog::~StandInLog()
 {
-    SetEnvironmentVariableA("MIRTH_STANDIN_LOG", nullptr);
-    SetEnvironmentVariableA("MIRTH_STANDIN_WATCH", nullptr);
+    for (const char* name : {"MIRTH_STANDIN_LOG", "MIRTH_STANDIN_WATCH", "MIRTH_STANDIN_WATCH_KEY",
+                             "MIRTH_STANDIN_WATCH_VALUE"})
+        SetEnvironmentVariableA(name, nullptr);
 }
 
 std::vector<StandInStart> StandInLog::Starts() const
@@ -87,10 +92,10 @@ std::vector<StandInStart> StandInLog::Starts() const
         return starts;
     for (const std::string& line : Split(text, '\n')) {
         std::vector<std::string> fields = Split(line.substr(0, line.find('\r')), '\t');
-        if (fields.size() != 5)
+        if (fields.size() != 6)
             continue;
         std::string copy = fields[4] == "-" ? "" : folder_ + "\\" + fields[4];
-        starts.push_back({fields[0], std::stoull(fields[1]), fields[2], fields[3], copy});
+        starts.push_back({fields[0], std::stoull(fields[1]), fields[2], fields[3], copy, fields[5] == "+"});
     }
     return starts;
 }

@@ -14,6 +14,7 @@ struct StandInStart {
     std::string commandLine;
     std::string folder;       // its current directory
     std::string copy;         // path of the copy of the watched file, or ""
+    bool valueExisted;        // whether the watched registry value existed
 };
 
 // Where the stand-in copies live: "chat" (.ccc), "mailer" (mailto:), "browser" (.htm).
@@ -23,10 +24,11 @@ std::string StandInPath(const std::string& name);
 bool PlaceStandIn(const std::string& path);
 
 // The starts recorded in `logFolder`. Programs started by the test from now on
-// record there, and copy `watched` (the conversation file) when they start.
+// record there, copy `watched` (the conversation file) when they start, and
+// note whether the settings value `watchedValue` exists then.
 class StandInLog {
 public:
-    StandInLog(const std::string& logFolder, const std::string& watched);
+    StandInLog(const std::string& logFolder, const std::string& watched, const char* watchedValue = "Read");
     ~StandInLog();
     std::vector<StandInStart> Starts() const;
     bool WaitForStarts(size_t count, DWORD timeoutMs = 10000) const;

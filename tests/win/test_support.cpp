@@ -5,7 +5,11 @@
 std::string CurrentTestName()
 {
     const testing::TestInfo* info = testing::UnitTest::GetInstance()->current_test_info();
-    return std::string(info->test_suite_name()) + "." + info->name();
+    std::string name = std::string(info->test_suite_name()) + "." + info->name();
+    for (char& c : name)
+        if (c == '/')
+            c = '-';  // parameterised tests: "Kinds/Suite.Test/0"
+    return name;
 }
 
 TestKey::TestKey() : path_("Software\\MirthToolTests\\" + CurrentTestName())
