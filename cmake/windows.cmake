@@ -22,6 +22,8 @@ add_library(mirth_win STATIC
     handoff/handoff.cpp)
 target_link_libraries(mirth_win PUBLIC mirth_core user32 gdi32 shell32 comctl32 advapi32)
 
+set_source_files_properties(resources/mirthtool.rc PROPERTIES OBJECT_DEPENDS
+    "${CMAKE_SOURCE_DIR}/resources/mirthtool.ico;${CMAKE_SOURCE_DIR}/resources/mirthtool.manifest;${CMAKE_SOURCE_DIR}/resources/resource.h")
 add_executable(MirthTool WIN32
     app/main.cpp
     resources/mirthtool.rc)
@@ -30,6 +32,15 @@ target_link_libraries(MirthTool PRIVATE mirth_win)
 add_custom_command(TARGET MirthTool POST_BUILD
     COMMAND ${CMAKE_COMMAND} -E copy_if_different ${CMAKE_SOURCE_DIR}/resources/MirthZud.htm
             $<TARGET_FILE_DIR:MirthTool>/MirthZud.htm)
+
+# The release: a portable zip and the installer, made with every build.
+add_custom_target(release ALL
+    COMMAND ${CMAKE_COMMAND} -DVERSION=${PROJECT_VERSION} -DSOURCE_DIR=${CMAKE_SOURCE_DIR}
+            -DBIN_DIR=$<TARGET_FILE_DIR:MirthTool> -DOUT_DIR=${CMAKE_BINARY_DIR}/release
+            -P ${CMAKE_SOURCE_DIR}/cmake/package.cmake
+    DEPENDS MirthTool ${CMAKE_SOURCE_DIR}/release/mirthtool.nsi ${CMAKE_SOURCE_DIR}/release/README.txt
+    COMMENT "Making the portable zip and the installer"
+    VERBATIM)
 
 # GoogleTest from Debian's source package, built with the cross compiler.
 set(gtest_disable_pthreads OFF CACHE BOOL "" FORCE)

@@ -7,4 +7,5 @@ shift
 "$(dirname "$0")/wine-session.sh" ensure "$session"
 # shellcheck disable=SC1090
 . "$session/env"
-exec env LC_ALL=ja_JP.UTF-8 /usr/lib/wine/wine64 "$@"
+# A Japanese system by default; MIRTH_WINE_LOCALE=C runs a program as on any other.
+exec env LC_ALL="${MIRTH_WINE_LOCALE:-ja_JP.UTF-8}" /usr/lib/wine/wine64 "$@"

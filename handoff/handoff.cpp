@@ -47,6 +47,22 @@ void ShowCannotWrite(HWND owner, const Settings& settings)
     MessageBoxA(owner, message.c_str(), kMessageCaption, MB_OK | MB_ICONERROR);
 }
 
+// The shell's answers that mean no program is associated with the file, or
+// the one associated could not be started: Microsoft Chat is missing.
+bool NoViewer(HINSTANCE shellResult)
+{
+    switch (reinterpret_cast<INT_PTR>(shellResult)) {
+    case SE_ERR_NOASSOC:
+    case SE_ERR_ASSOCINCOMPLETE:
+    case SE_ERR_FNF:
+    case SE_ERR_PNF:
+    case SE_ERR_ACCESSDENIED:
+    case ERROR_BAD_FORMAT:
+        return true;
+    }
+    return false;
+}
+
 // Writes the conversation file at `path` from the body field's whole text.
 bool WriteFromBody(const MainWindow& app, const char* path)
 {
@@ -121,7 +137,11 @@ void DisplayTest(const MainWindow& app)
         return;
     }
     Sleep(kWaitBeforeShowMs);
-    ShellExecuteA(nullptr, "open", path, nullptr, nullptr, SW_SHOWNORMAL);
+    HINSTANCE result = ShellExecuteA(nullptr, "open", path, nullptr, nullptr, SW_SHOWNORMAL);
+    if (NoViewer(result)) {
+        std::string message = std::string(kChatNeeded) + path;
+        MessageBoxA(app.window, message.c_str(), kMessageCaption, MB_OK | MB_ICONINFORMATION);
+    }
 }
 
 void CreateMail(MainWindow& app)

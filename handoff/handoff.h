@@ -4,7 +4,7 @@
 #include "app/main_window.h"
 
 // Writes the conversation file and opens it with the program associated with
-// it (Microsoft Chat).
+// it (Microsoft Chat); says so when there is none.
 void DisplayTest(const MainWindow& app);
 
 // After the user's confirmation, writes the conversation file and prepares a

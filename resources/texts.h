@@ -49,3 +49,9 @@ inline constexpr char kAttachYourselfNotice[] =
 // Shown when the conversation file can't be written (or its path or the mail
 // program's command line doesn't fit); followed by the file's full path.
 inline constexpr char kCannotWriteConversation[] = "Mirth.cccを作成できませんでした。\n";
+
+// Shown when the display test finds no program that opens the conversation
+// file; followed by the file's full path.
+inline constexpr char kChatNeeded[] =
+    "漫画を表示するには Microsoft Chat が必要です。\n"
+    "会話ファイルは次の場所に書き込みました。\n";

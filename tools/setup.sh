@@ -1,17 +1,19 @@
 #!/usr/bin/env bash
 # Installs, with apt-get, whatever of the given package groups is missing on a
-# Debian 12 machine:  setup.sh run|test
+# Debian 12 machine:  setup.sh run|release|test
 set -euo pipefail
 
 run_packages="cmake make g++-mingw-w64-x86-64-posix mingw-w64-tools wine wine64 xvfb
     fonts-ipafont-gothic imagemagick util-linux procps"
-test_packages="$run_packages g++ googletest libgtest-dev libbenchmark-dev clang
-    libclang-rt-14-dev nsis zip unzip"
+release_packages="$run_packages nsis zip unzip"
+test_packages="$release_packages g++ googletest libgtest-dev libbenchmark-dev clang
+    libclang-rt-14-dev"
 
 case ${1:-test} in
 run) wanted=$run_packages ;;
+release) wanted=$release_packages ;;
 test) wanted=$test_packages ;;
-*) echo "usage: $0 run|test" >&2; exit 2 ;;
+*) echo "usage: $0 run|release|test" >&2; exit 2 ;;
 esac
 
 missing=()

@@ -1,12 +1,13 @@
 // Stands in for an outside program in the tests: Microsoft Chat (the ".ccc"
 // association), the mail program ("mailto:"), Becky!, the script runner and
 // the browser. Each start appends one line to <MIRTH_STANDIN_LOG>\starts.txt:
-//   name TAB milliseconds TAB command line TAB current folder TAB copy TAB value
+//   name TAB milliseconds TAB command line TAB current folder TAB copy TAB value TAB code page
 // where name is the stand-in's own file name, copy is the file name, in the
 // log folder, of a copy of <MIRTH_STANDIN_WATCH> taken at the start ("-" if
 // there was no such file), and value is "+" if the registry value
 // HKCU\<MIRTH_STANDIN_WATCH_KEY>\<MIRTH_STANDIN_WATCH_VALUE> existed at the
-// start, "-" if not. Then it ends with exit code 0.
+// start, "-" if not, and code page is its ANSI code page. Then it ends with
+// exit code 0.
 #include <windows.h>
 
 #include <string>
@@ -65,6 +66,7 @@ int main()
     char folder[MAX_PATH] = "";
     GetCurrentDirectoryA(sizeof folder, folder);
     Append(log + "\\starts.txt", OwnName() + "\t" + std::to_string(GetTickCount64()) + "\t" + GetCommandLineA() +
-                                     "\t" + folder + "\t" + copy + "\t" + (valueExists ? "+" : "-") + "\r\n");
+                                     "\t" + folder + "\t" + copy + "\t" + (valueExists ? "+" : "-") + "\t" +
+                                     std::to_string(GetACP()) + "\r\n");
     return 0;
 }

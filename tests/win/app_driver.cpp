@@ -115,15 +115,24 @@ HWND PaneWith(HWND window, int id)
     return nullptr;
 }
 
-bool CreateProgram(const std::string& folder, WORD showMode, PROCESS_INFORMATION& process)
+// Wine builds a new process's Unix environment from its Windows one, so a
+// Unix locale set here reaches the program (and what it starts).
+bool CreateProgram(const std::string& exe, const std::string& folder, WORD showMode, PROCESS_INFORMATION& process,
+                   const char* unixLocale = nullptr)
 {
-    std::string exe = ProgramPath();
+    char previous[64] = "";
+    bool hadLocale = GetEnvironmentVariableA("LC_ALL", previous, sizeof previous) > 0;
+    if (unixLocale)
+        SetEnvironmentVariableA("LC_ALL", unixLocale);
     std::string commandLine = "\"" + exe + "\"";
     STARTUPINFOA startup = {sizeof startup};
     startup.dwFlags = STARTF_USESHOWWINDOW;
     startup.wShowWindow = showMode;
-    return CreateProcessA(exe.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(),
-                          &startup, &process);
+    bool started = CreateProcessA(exe.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr,
+                                  folder.c_str(), &startup, &process);
+    if (unixLocale)
+        SetEnvironmentVariableA("LC_ALL", hadLocale ? previous : nullptr);
+    return started;
 }
 
 }  // namespace
@@ -140,13 +149,13 @@ MirthApp::~MirthApp()
     CloseHandle(process_.hThread);
 }
 
-bool MirthApp::Start(const std::string& folder, WORD showMode)
+bool MirthApp::Start(const std::string& folder, WORD showMode, const char* unixLocale)
 {
     if (FindWindowA("REDORODA", nullptr)) {
         ADD_FAILURE() << "a MirthTool window is still open from an earlier test";
         return false;
     }
-    if (!CreateProgram(folder, showMode, process_)) {
+    if (!CreateProgram(exe_, folder, showMode, process_, unixLocale)) {
         ADD_FAILURE() << "MirthTool.exe did not start: error " << GetLastError();
         return false;
     }
@@ -178,7 +187,7 @@ bool MirthApp::Start(const std::string& folder, WORD showMode)
 
 DWORD MirthApp::StartAndWait(const std::string& folder, DWORD timeoutMs)
 {
-    if (!CreateProgram(folder, SW_SHOWNORMAL, process_))
+    if (!CreateProgram(exe_, folder, SW_SHOWNORMAL, process_))
         return STILL_ACTIVE;
     return WaitForExit(timeoutMs);
 }

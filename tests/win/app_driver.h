@@ -33,9 +33,13 @@ class MirthApp {
 public:
     ~MirthApp();
 
+    // Runs this copy of the program instead of the one at ProgramPath().
+    void UseProgram(const std::string& exe) { exe_ = exe; }
+
     // Starts the program in `folder` with the show mode the launcher asks for,
-    // and waits for its main window and its late initialisation.
-    bool Start(const std::string& folder, WORD showMode = SW_SHOWNORMAL);
+    // and waits for its main window and its late initialisation. A Unix
+    // locale (LC_ALL), when given, is the system locale Wine gives it.
+    bool Start(const std::string& folder, WORD showMode = SW_SHOWNORMAL, const char* unixLocale = nullptr);
     // Starts it and waits for it to end; for starts that must not open a window.
     DWORD StartAndWait(const std::string& folder, DWORD timeoutMs = 10000);
 
@@ -44,6 +48,7 @@ public:
     HWND mail() const { return mail_; }
     HWND Field(int id) const { return GetDlgItem(mail_, id); }
     DWORD ThreadId() const { return thread_; }
+    HANDLE Process() const { return process_.hProcess; }
 
     // A command as the menu or a button gives it: posted.
     void Post(int command) const;
@@ -65,6 +70,7 @@ public:
     DWORD WaitForExit(DWORD timeoutMs = 10000);
 
 private:
+    std::string exe_ = ProgramPath();
     PROCESS_INFORMATION process_ = {};
     HWND window_ = nullptr;
     HWND panel_ = nullptr;

@@ -92,10 +92,11 @@ std::vector<StandInStart> StandInLog::Starts() const
         return starts;
     for (const std::string& line : Split(text, '\n')) {
         std::vector<std::string> fields = Split(line.substr(0, line.find('\r')), '\t');
-        if (fields.size() != 6)
+        if (fields.size() != 7)
             continue;
         std::string copy = fields[4] == "-" ? "" : folder_ + "\\" + fields[4];
-        starts.push_back({fields[0], std::stoull(fields[1]), fields[2], fields[3], copy, fields[5] == "+"});
+        starts.push_back({fields[0], std::stoull(fields[1]), fields[2], fields[3], copy, fields[5] == "+",
+                          static_cast<unsigned>(std::stoul(fields[6]))});
     }
     return starts;
 }

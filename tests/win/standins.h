@@ -15,6 +15,7 @@ struct StandInStart {
     std::string folder;       // its current directory
     std::string copy;         // path of the copy of the watched file, or ""
     bool valueExisted;        // whether the watched registry value existed
+    unsigned codePage;        // its ANSI code page
 };
 
 // Where the stand-in copies live: "chat" (.ccc), "mailer" (mailto:), "browser" (.htm).
