@@ -23,7 +23,7 @@ const size_t kMaxRecordBytes = 1023;
 
 // The sink receives the file's bytes in order, in pieces of at most
 // kConversationChunkBytes. It returns false when it could not take them all;
-// formatting stops there.
+// it is handed nothing more then.
 const size_t kConversationChunkBytes = 64 * 1024;
 typedef bool (*ConversationSink)(void* context, const char* bytes, size_t count);
 

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "settings/settings.h"
+#include "tests/win/standins.h"
 
 std::string BuildFolder()
 {
@@ -22,6 +23,22 @@ bool InstallProgram()
     CreateDirectoryA("C:\\mirth-program", nullptr);
     return CopyFileA((BuildFolder() + "\\MirthTool.exe").c_str(), ProgramPath().c_str(), FALSE) != 0;
 }
+
+namespace {
+
+// Once per test program: the program and the stand-ins in place.
+class TestBed : public testing::Environment {
+public:
+    void SetUp() override
+    {
+        ASSERT_TRUE(InstallProgram());
+        InstallStandIns();
+    }
+};
+
+testing::Environment* const g_testBed = testing::AddGlobalTestEnvironment(new TestBed);
+
+}  // namespace
 
 void ClearSettings()
 {
@@ -238,6 +255,12 @@ HWND MirthApp::WaitForOwnedDialog(DWORD timeoutMs) const
 bool MirthApp::Running() const
 {
     return process_.hProcess && WaitForSingleObject(process_.hProcess, 0) == WAIT_TIMEOUT;
+}
+
+DWORD MirthApp::Close()
+{
+    PostMessageA(window_, WM_CLOSE, 0, 0);
+    return WaitForExit();
 }
 
 DWORD MirthApp::WaitForExit(DWORD timeoutMs)

@@ -66,6 +66,9 @@ public:
     HWND WaitForOwnedDialog(DWORD timeoutMs = 5000) const;
 
     bool Running() const;
+    // Closes the window from its frame, as the close box does, and returns
+    // the exit code.
+    DWORD Close();
     // The exit code, or STILL_ACTIVE when it doesn't end within the time.
     DWORD WaitForExit(DWORD timeoutMs = 10000);
 

@@ -107,12 +107,6 @@ protected:
         EXPECT_EQ(got, want) << path;
     }
 
-    void Close()
-    {
-        PostMessageA(app_.window(), WM_CLOSE, 0, 0);
-        EXPECT_EQ(app_.WaitForExit(), 0u);
-    }
-
     TestFolder folder_;
     std::string desktop_;
     std::unique_ptr<StandInLog> log_;
@@ -136,7 +130,7 @@ TEST_F(Handoff, TheDisplayTestWritesTheFileAndOpensItInChat)
     ExpectFile(folder_ / "Mirth.ccc", ConversationFor(kBody));
     EXPECT_EQ(StoredDescription(), "(none)");
     ExpectUntouched();
-    Close();
+    EXPECT_EQ(app_.Close(), 0u);
 }
 
 TEST_F(Handoff, TheDisplayTestForOtherMailersWritesToTheDesktop)
@@ -149,7 +143,7 @@ TEST_F(Handoff, TheDisplayTestForOtherMailersWritesToTheDesktop)
     ExpectFile(desktop_ + "\\Mirth.ccc", ConversationFor(kBody));
     EXPECT_EQ(GetFileAttributesA((folder_ / "Mirth.ccc").c_str()), INVALID_FILE_ATTRIBUTES);
     ExpectUntouched();
-    Close();
+    EXPECT_EQ(app_.Close(), 0u);
 }
 
 TEST_F(Handoff, AnsweringNoDoesNothing)
@@ -161,7 +155,7 @@ TEST_F(Handoff, AnsweringNoDoesNothing)
     EXPECT_TRUE(log_->Starts().empty());
     EXPECT_EQ(StoredDescription(), "(none)");
     ExpectUntouched();
-    Close();
+    EXPECT_EQ(app_.Close(), 0u);
 }
 
 struct OutlookCase {
@@ -193,7 +187,7 @@ TEST_P(OutlookExpress, MailCreationOpensMailtoThenStartsTheScriptRunner)
     EXPECT_EQ(StoredDescription(), kDescription);
     ExpectFile(folder_ / "Mirth.ccc", ConversationFor(kBody));
     ExpectUntouched();
-    Close();
+    EXPECT_EQ(app_.Close(), 0u);
 }
 
 INSTANTIATE_TEST_SUITE_P(Kinds, OutlookExpress,
@@ -231,7 +225,7 @@ TEST_F(Handoff, BeckyIsStartedFromItsInstallFolderEvenWithBlanksInIt)
     EXPECT_GE(starts[1].tick - starts[0].tick, 400u);
     EXPECT_EQ(StoredDescription(), kDescription);
     ExpectUntouched();
-    Close();
+    EXPECT_EQ(app_.Close(), 0u);
 }
 
 TEST_F(Handoff, OtherMailersGetTheFileOnTheDesktopAndTheProgramEnds)
@@ -264,7 +258,7 @@ TEST_P(UnknownKind, WritesTheFileAndStartsNothing)
     EXPECT_TRUE(log_->Starts().empty());
     EXPECT_EQ(StoredDescription(), "(none)");
     ExpectUntouched();
-    Close();
+    EXPECT_EQ(app_.Close(), 0u);
 }
 
 // 0xFFFFFFFF is what the settings dialog stores for an empty selection.
@@ -289,7 +283,7 @@ TEST_P(WriteFailure, IsReportedAndNothingElseHappens)
     EXPECT_TRUE(log_->Starts().empty());
     EXPECT_EQ(StoredDescription(), "(none)");
     ExpectUntouched();
-    Close();
+    EXPECT_EQ(app_.Close(), 0u);
 }
 
 INSTANTIATE_TEST_SUITE_P(Kinds, WriteFailure,
@@ -308,7 +302,7 @@ TEST_F(Handoff, ABeckyFolderTooLongForTheCommandLineIsRefusedNotCut)
     EXPECT_TRUE(log_->Starts().empty());
     EXPECT_EQ(StoredDescription(), "(none)");
     ExpectUntouched();
-    Close();
+    EXPECT_EQ(app_.Close(), 0u);
 }
 
 TEST_F(Handoff, AWorkingFolderTooLongForTheDisplayTestIsRefusedNotCut)
@@ -333,7 +327,7 @@ TEST_F(Handoff, AWorkingFolderTooLongForTheDisplayTestIsRefusedNotCut)
     EXPECT_TRUE(log.Starts().empty());
     EXPECT_EQ(GetFileAttributesA((deep + "\\Mirth.ccc").c_str()), INVALID_FILE_ATTRIBUTES);
     EXPECT_TRUE(app_.Running());
-    Close();
+    EXPECT_EQ(app_.Close(), 0u);
     DeleteTree("C:\\mirth-deep");
 }
 

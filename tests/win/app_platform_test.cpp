@@ -26,12 +26,6 @@ protected:
     }
     void TearDown() override { ClearSettings(); }
 
-    void Close()
-    {
-        PostMessageA(app_.window(), WM_CLOSE, 0, 0);
-        EXPECT_EQ(app_.WaitForExit(), 0u);
-    }
-
     TestFolder folder_;
     std::unique_ptr<StandInLog> log_;
     MirthApp app_;
@@ -105,7 +99,7 @@ TEST_F(Platform, TheVersionIsOneNumberInTheResourceAndTheAboutBox)
     EXPECT_EQ(WindowText(GetDlgItem(box, IDC_ABOUT_LINE1)), std::string("MirthTool ") + MIRTH_VERSION_TEXT);
     PressButton(box, IDOK);
     EXPECT_TRUE(WaitUntil([&] { return !IsWindow(box); }));
-    Close();
+    EXPECT_EQ(app_.Close(), 0u);
 }
 
 TEST_F(Platform, VisualStylesComeFromVersionSixOfTheCommonControls)
@@ -123,7 +117,7 @@ TEST_F(Platform, VisualStylesComeFromVersionSixOfTheCommonControls)
             comctl = Lower(path);
     }
     EXPECT_NE(comctl.find("common-controls_6595b64144ccf1df_6.0"), std::string::npos) << comctl;
-    Close();
+    EXPECT_EQ(app_.Close(), 0u);
 }
 
 class NoViewer : public Platform {
@@ -157,7 +151,7 @@ TEST_F(NoViewer, ADisplayTestWithNothingAssociatedSaysChatIsNeeded)
     ASSERT_EQ(RegSetKeyValueA(HKEY_CLASSES_ROOT, ".ccc", nullptr, REG_SZ, "MirthTest.none", 15), ERROR_SUCCESS);
     ASSERT_TRUE(app_.Start(folder_.path()));
     ExpectChatNeededMessage();
-    Close();
+    EXPECT_EQ(app_.Close(), 0u);
 }
 
 TEST_F(NoViewer, ADisplayTestWhoseViewerCannotStartSaysChatIsNeeded)
@@ -169,7 +163,7 @@ TEST_F(NoViewer, ADisplayTestWhoseViewerCannotStartSaysChatIsNeeded)
               ERROR_SUCCESS);
     ASSERT_TRUE(app_.Start(folder_.path()));
     ExpectChatNeededMessage();
-    Close();
+    EXPECT_EQ(app_.Close(), 0u);
 }
 
 }  // namespace

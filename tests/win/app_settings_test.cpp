@@ -76,12 +76,6 @@ protected:
         return file;
     }
 
-    void Close()
-    {
-        PostMessageA(app_.window(), WM_CLOSE, 0, 0);
-        EXPECT_EQ(app_.WaitForExit(), 0u);
-    }
-
     TestFolder folder_;
     std::unique_ptr<StandInLog> log_;
     MirthApp app_;
@@ -110,7 +104,7 @@ TEST_F(SettingsDialog, ShowsTheSettingsAndTheListsInTheirOrder)
     EXPECT_EQ(kinds[2], "Outlook Express 5.0");
     EXPECT_EQ(kinds[3], "Becky! 1.25.x/1.24.x");
     Press(dialog, IDCANCEL);
-    Close();
+    EXPECT_EQ(app_.Close(), 0u);
 }
 
 TEST_F(SettingsDialog, OkLeavesEachKnownMailKindAsItWasAndStoresMinusOneForAnUnknownOne)
@@ -130,8 +124,7 @@ TEST_F(SettingsDialog, OkLeavesEachKnownMailKindAsItWasAndStoresMinusOneForAnUnk
         DWORD stored = 0;
         EXPECT_TRUE(StoredDword("MailSoft", stored));
         EXPECT_EQ(stored, kind <= 3 ? kind : 0xFFFFFFFF) << "kind " << kind;
-        PostMessageA(app.window(), WM_CLOSE, 0, 0);
-        EXPECT_EQ(app.WaitForExit(), 0u);
+        EXPECT_EQ(app.Close(), 0u);
     }
 }
 
@@ -169,7 +162,7 @@ TEST_F(SettingsDialog, OkStoresEveryValueAndTheNextConversationUsesThem)
               "say\tたろう\t\tやあ\r\n"
               "say\tソフト係\t\tどうも\r\n"
               "part\tたろう\r\n");
-    Close();
+    EXPECT_EQ(app_.Close(), 0u);
 }
 
 TEST_F(SettingsDialog, EnterConfirmsTheDialogAsOk)
@@ -183,7 +176,7 @@ TEST_F(SettingsDialog, EnterConfirmsTheDialogAsOk)
     std::string value;
     EXPECT_TRUE(StoredString("namestr", value));
     EXPECT_EQ(value, "エンター");
-    Close();
+    EXPECT_EQ(app_.Close(), 0u);
 }
 
 TEST_F(SettingsDialog, CancelChangesNothing)
@@ -202,7 +195,7 @@ TEST_F(SettingsDialog, CancelChangesNothing)
     EXPECT_FALSE(StoredDword("MailSoft", kind));
     std::string file = Conversation("a");
     EXPECT_NE(file.find("changeavatar\t本文\tSCOTTY\r\n"), std::string::npos) << file;
-    Close();
+    EXPECT_EQ(app_.Close(), 0u);
 }
 
 TEST_F(SettingsDialog, LongTextsAreCutTo127BytesAndAnEmptyNameIsUsedEmptyUntilTheNextStart)
@@ -221,7 +214,7 @@ TEST_F(SettingsDialog, LongTextsAreCutTo127BytesAndAnEmptyNameIsUsedEmptyUntilTh
     std::string file = Conversation(">q");
     EXPECT_NE(file.find("join\t\r\n"), std::string::npos) << "the empty own name";
     EXPECT_NE(file.find("say\t" + std::string(127, 'n') + "\t\tq\r\n"), std::string::npos);
-    Close();
+    EXPECT_EQ(app_.Close(), 0u);
 
     MirthApp again;
     ASSERT_TRUE(again.Start(folder_.path()));
@@ -231,8 +224,7 @@ TEST_F(SettingsDialog, LongTextsAreCutTo127BytesAndAnEmptyNameIsUsedEmptyUntilTh
     EXPECT_EQ(WindowText(GetDlgItem(dialog, IDC_CONFIG_NAME)), "本文") << "an empty stored name loads its default";
     PressButton(dialog, IDCANCEL);
     ASSERT_TRUE(WaitUntil([&] { return !IsWindow(dialog); }));
-    PostMessageA(again.window(), WM_CLOSE, 0, 0);
-    EXPECT_EQ(again.WaitForExit(), 0u);
+    EXPECT_EQ(again.Close(), 0u);
 }
 
 TEST_F(SettingsDialog, AStoredMisspeltCharacterIsLoadedAndWrittenAsItIs)
@@ -245,7 +237,7 @@ TEST_F(SettingsDialog, AStoredMisspeltCharacterIsLoadedAndWrittenAsItIs)
     ASSERT_TRUE(dialog);
     EXPECT_EQ(WindowText(GetDlgItem(dialog, IDC_CONFIG_CHAR2)), "MARGAET");
     Press(dialog, IDCANCEL);
-    Close();
+    EXPECT_EQ(app_.Close(), 0u);
 }
 
 }  // namespace

@@ -35,13 +35,6 @@ protected:
         return RECT{left, top, left + static_cast<int>(width), top + static_cast<int>(height)};
     }
 
-    // Closes the window from its frame, as the close box does.
-    void CloseFromFrame(MirthApp& app)
-    {
-        PostMessageA(app.window(), WM_CLOSE, 0, 0);
-        EXPECT_EQ(app.WaitForExit(), 0u);
-    }
-
     TestFolder folder_;
 };
 
@@ -71,7 +64,7 @@ TEST_F(AppWindow, ASecondCopyEndsAtOnceAndLeavesTheFirstAlone)
     HKEY key;
     EXPECT_NE(RegOpenKeyExA(HKEY_CURRENT_USER, "Software\\Orrindale\\MirthZud", 0, KEY_READ, &key), ERROR_SUCCESS)
         << "the second copy wrote settings";
-    CloseFromFrame(first);
+    EXPECT_EQ(first.Close(), 0u);
 }
 
 TEST_F(AppWindow, StartsWithTheLaunchersShowMode)
@@ -80,12 +73,12 @@ TEST_F(AppWindow, StartsWithTheLaunchersShowMode)
         MirthApp app;
         ASSERT_TRUE(app.Start(folder_.path(), SW_SHOWMINIMIZED));
         EXPECT_TRUE(IsIconic(app.window()));
-        CloseFromFrame(app);
+        EXPECT_EQ(app.Close(), 0u);
     }
     MirthApp app;
     ASSERT_TRUE(app.Start(folder_.path(), SW_SHOWMAXIMIZED));
     EXPECT_TRUE(IsZoomed(app.window()));
-    CloseFromFrame(app);
+    EXPECT_EQ(app.Close(), 0u);
 }
 
 TEST_F(AppWindow, PlacementIsRestoredAndStoredWhenTheWindowCloses)
@@ -94,7 +87,7 @@ TEST_F(AppWindow, PlacementIsRestoredAndStoredWhenTheWindowCloses)
         MirthApp app;
         ASSERT_TRUE(app.Start(folder_.path()));
         ExpectRect(WindowRect(app.window()), RECT{50, 50, 630, 500}, "first start");
-        CloseFromFrame(app);
+        EXPECT_EQ(app.Close(), 0u);
         ExpectRect(StoredRect(), RECT{50, 50, 630, 500}, "stored after the first start");
     }
     StoreRect(120, 80, 640, 480);
@@ -102,7 +95,7 @@ TEST_F(AppWindow, PlacementIsRestoredAndStoredWhenTheWindowCloses)
     ASSERT_TRUE(app.Start(folder_.path()));
     ExpectRect(WindowRect(app.window()), RECT{120, 80, 760, 560}, "stored rectangle");
     SetWindowPos(app.window(), nullptr, 200, 100, 600, 420, SWP_NOZORDER);
-    CloseFromFrame(app);
+    EXPECT_EQ(app.Close(), 0u);
     ExpectRect(StoredRect(), RECT{200, 100, 800, 520}, "stored after a move");
 }
 
@@ -112,7 +105,7 @@ TEST_F(AppWindow, AWindowPartlyOffScreenStaysWhereItWas)
     MirthApp app;
     ASSERT_TRUE(app.Start(folder_.path()));
     ExpectRect(WindowRect(app.window()), RECT{-100, -20, 480, 430}, "partly visible window");
-    CloseFromFrame(app);
+    EXPECT_EQ(app.Close(), 0u);
 }
 
 TEST_F(AppWindow, AWindowOffEveryMonitorComesBackOntoTheScreen)
@@ -128,7 +121,7 @@ TEST_F(AppWindow, AWindowOffEveryMonitorComesBackOntoTheScreen)
     RECT inside;
     EXPECT_TRUE(IntersectRect(&inside, &shown, &work) && EqualRect(&inside, &shown))
         << Describe(shown) << " is not inside the work area " << Describe(work);
-    CloseFromFrame(app);
+    EXPECT_EQ(app.Close(), 0u);
 }
 
 TEST_F(AppWindow, AWindowClosedWhileMinimisedComesBackAtItsNormalRectangle)
@@ -139,14 +132,14 @@ TEST_F(AppWindow, AWindowClosedWhileMinimisedComesBackAtItsNormalRectangle)
         ASSERT_TRUE(app.Start(folder_.path()));
         ShowWindow(app.window(), SW_MINIMIZE);
         ASSERT_TRUE(WaitUntil([&] { return IsIconic(app.window()) != 0; }));
-        CloseFromFrame(app);
+        EXPECT_EQ(app.Close(), 0u);
     }
     ExpectRect(StoredRect(), RECT{150, 90, 750, 530}, "stored while minimised");
     MirthApp app;
     ASSERT_TRUE(app.Start(folder_.path()));
     EXPECT_FALSE(IsIconic(app.window()));
     ExpectRect(WindowRect(app.window()), RECT{150, 90, 750, 530}, "restarted");
-    CloseFromFrame(app);
+    EXPECT_EQ(app.Close(), 0u);
 }
 
 TEST_F(AppWindow, AWindowClosedWhileMaximisedComesBackNormalAtThatSize)
@@ -158,7 +151,7 @@ TEST_F(AppWindow, AWindowClosedWhileMaximisedComesBackNormalAtThatSize)
         ShowWindow(app.window(), SW_MAXIMIZE);
         ASSERT_TRUE(WaitUntil([&] { return IsZoomed(app.window()) != 0; }));
         maximised = WindowRect(app.window());
-        CloseFromFrame(app);
+        EXPECT_EQ(app.Close(), 0u);
     }
     ExpectRect(StoredRect(), maximised, "stored while maximised");
     MirthApp app;
@@ -167,7 +160,7 @@ TEST_F(AppWindow, AWindowClosedWhileMaximisedComesBackNormalAtThatSize)
     RECT shown = WindowRect(app.window());
     EXPECT_EQ(shown.right - shown.left, maximised.right - maximised.left);
     EXPECT_EQ(shown.bottom - shown.top, maximised.bottom - maximised.top);
-    CloseFromFrame(app);
+    EXPECT_EQ(app.Close(), 0u);
 }
 
 TEST_F(AppWindow, LateInitialisationShowsTheDefaultDescriptionAndFocusesTheSubject)
@@ -185,7 +178,7 @@ TEST_F(AppWindow, LateInitialisationShowsTheDefaultDescriptionAndFocusesTheSubje
         ++lineBreaks;
     EXPECT_EQ(lineBreaks, 7u);
     EXPECT_EQ(app.FocusedControl(), app.Field(IDC_SUBJECT));
-    CloseFromFrame(app);
+    EXPECT_EQ(app.Close(), 0u);
 }
 
 TEST_F(AppWindow, TheDescriptionIsStoredByExitButNotByClosingTheFrame)
@@ -194,7 +187,7 @@ TEST_F(AppWindow, TheDescriptionIsStoredByExitButNotByClosingTheFrame)
         MirthApp app;
         ASSERT_TRUE(app.Start(folder_.path()));
         SetText(app.Field(IDC_DESCRIPTION), "閉じるだけ");
-        CloseFromFrame(app);
+        EXPECT_EQ(app.Close(), 0u);
         std::string stored;
         EXPECT_FALSE(StoredString("Read", stored)) << stored;
     }
@@ -211,7 +204,7 @@ TEST_F(AppWindow, TheDescriptionIsStoredByExitButNotByClosingTheFrame)
     MirthApp app;
     ASSERT_TRUE(app.Start(folder_.path()));
     EXPECT_EQ(WindowText(app.Field(IDC_DESCRIPTION)), "説明ソフト\r\n2行目");
-    CloseFromFrame(app);
+    EXPECT_EQ(app.Close(), 0u);
 }
 
 TEST_F(AppWindow, TabAndEnterMoveFromSubjectToBodyAndAreTypedInTheBody)
@@ -238,7 +231,7 @@ TEST_F(AppWindow, TabAndEnterMoveFromSubjectToBodyAndAreTypedInTheBody)
     EXPECT_TRUE(WaitUntil([&] { return WindowText(body).size() >= 5; }));
     EXPECT_EQ(WindowText(body), "a\r\n\ta");
     EXPECT_EQ(app.FocusedControl(), body);
-    CloseFromFrame(app);
+    EXPECT_EQ(app.Close(), 0u);
 }
 
 TEST_F(AppWindow, ThePanesFollowTheWindowSize)
@@ -264,7 +257,7 @@ TEST_F(AppWindow, ThePanesFollowTheWindowSize)
                    RECT{0, bodyTop, mailClient.right, bodyTop + (bodyHeight > 0 ? bodyHeight : 0)},
                    ("body, " + at).c_str());
     }
-    CloseFromFrame(app);
+    EXPECT_EQ(app.Close(), 0u);
 }
 
 TEST_F(AppWindow, EditingCommandsActOnTheBodyWhileTheSubjectHasTheFocus)
@@ -296,7 +289,7 @@ TEST_F(AppWindow, EditingCommandsActOnTheBodyWhileTheSubjectHasTheFocus)
 
     EXPECT_EQ(WindowText(subject), "件名のまま");
     EXPECT_EQ(app.FocusedControl(), subject);
-    CloseFromFrame(app);
+    EXPECT_EQ(app.Close(), 0u);
 }
 
 TEST_F(AppWindow, TheAboutBoxShowsItsTextsAndClosesWithOkOrEscape)
@@ -316,7 +309,7 @@ TEST_F(AppWindow, TheAboutBoxShowsItsTextsAndClosesWithOkOrEscape)
         EXPECT_TRUE(WaitUntil([&] { return !IsWindow(box); })) << "button " << button;
     }
     EXPECT_TRUE(app.Running());
-    CloseFromFrame(app);
+    EXPECT_EQ(app.Close(), 0u);
 }
 
 TEST_F(AppWindow, TheHelpCommandOpensTheHelpPageOfTheWorkingFolder)
@@ -333,7 +326,7 @@ TEST_F(AppWindow, TheHelpCommandOpensTheHelpPageOfTheWorkingFolder)
     std::string opened = start.commandLine.substr(start.commandLine.rfind(' ') + 1);
     EXPECT_EQ(Lower(opened), Lower("\"" + folder_ / "MirthZud.htm" + "\""));
     EXPECT_TRUE(app.Running());
-    CloseFromFrame(app);
+    EXPECT_EQ(app.Close(), 0u);
 }
 
 TEST_F(AppWindow, AnUnfitFolderGivesWayToTheRememberedOne)
@@ -342,7 +335,7 @@ TEST_F(AppWindow, AnUnfitFolderGivesWayToTheRememberedOne)
     {
         MirthApp app;
         ASSERT_TRUE(app.Start(folder_.path()));
-        CloseFromFrame(app);
+        EXPECT_EQ(app.Close(), 0u);
     }
     std::string remembered;
     ASSERT_TRUE(StoredString("curpath", remembered));
@@ -360,7 +353,7 @@ TEST_F(AppWindow, AnUnfitFolderGivesWayToTheRememberedOne)
         << log.Starts()[0].commandLine;
     EXPECT_TRUE(StoredString("curpath", remembered));
     EXPECT_EQ(remembered, folded) << "an unfit folder must not be remembered";
-    CloseFromFrame(app);
+    EXPECT_EQ(app.Close(), 0u);
 }
 
 }  // namespace

@@ -24,26 +24,6 @@ void Associate(const std::string& key, const std::string& program)
     ASSERT_TRUE(SetDefault(key + "\\shell\\open\\command", command)) << key;
 }
 
-class StandInEnvironment : public testing::Environment {
-public:
-    void SetUp() override
-    {
-        ASSERT_TRUE(InstallProgram());
-        CreateDirectoryA(kStandInFolder, nullptr);
-        for (const char* name : {"chat", "mailer", "browser"})
-            ASSERT_TRUE(PlaceStandIn(StandInPath(name))) << name;
-        ASSERT_TRUE(SetDefault(".ccc", "MirthTest.ccc"));
-        Associate("MirthTest.ccc", "chat");
-        ASSERT_TRUE(SetDefault(".htm", "MirthTest.htm"));
-        Associate("MirthTest.htm", "browser");
-        ASSERT_TRUE(SetDefault("mailto", "URL:MailTo Protocol"));
-        ASSERT_EQ(RegSetKeyValueA(HKEY_CLASSES_ROOT, "mailto", "URL Protocol", REG_SZ, "", 1), ERROR_SUCCESS);
-        Associate("mailto", "mailer");
-    }
-};
-
-testing::Environment* const g_standIns = testing::AddGlobalTestEnvironment(new StandInEnvironment);
-
 std::vector<std::string> Split(const std::string& text, char separator)
 {
     std::vector<std::string> parts;
@@ -55,6 +35,20 @@ std::vector<std::string> Split(const std::string& text, char separator)
 }
 
 }  // namespace
+
+void InstallStandIns()
+{
+    CreateDirectoryA(kStandInFolder, nullptr);
+    for (const char* name : {"chat", "mailer", "browser"})
+        ASSERT_TRUE(PlaceStandIn(StandInPath(name))) << name;
+    ASSERT_TRUE(SetDefault(".ccc", "MirthTest.ccc"));
+    Associate("MirthTest.ccc", "chat");
+    ASSERT_TRUE(SetDefault(".htm", "MirthTest.htm"));
+    Associate("MirthTest.htm", "browser");
+    ASSERT_TRUE(SetDefault("mailto", "URL:MailTo Protocol"));
+    ASSERT_EQ(RegSetKeyValueA(HKEY_CLASSES_ROOT, "mailto", "URL Protocol", REG_SZ, "", 1), ERROR_SUCCESS);
+    Associate("mailto", "mailer");
+}
 
 std::string StandInPath(const std::string& name)
 {

@@ -18,6 +18,10 @@ struct StandInStart {
     unsigned codePage;        // its ANSI code page
 };
 
+// Puts the stand-ins in place and associates ".ccc", ".htm" and "mailto:"
+// with them, in the test run's own Wine prefix.
+void InstallStandIns();
+
 // Where the stand-in copies live: "chat" (.ccc), "mailer" (mailto:), "browser" (.htm).
 std::string StandInPath(const std::string& name);
 
