@@ -25,6 +25,8 @@ if [ -z "${DISPLAY:-}" ]; then
     export DISPLAY=:$(cat build/run-display)
     echo "No display: MirthTool runs on the virtual display $DISPLAY."
 fi
+# Wine has no Japanese dialog font of its own; map it as the tests do.
+cmake/wine-fonts.sh
 # The help page lies next to the program; the program finds it in its working folder.
 cd build/win/bin
 echo "Starting MirthTool (prefix $WINEPREFIX)..."
