@@ -27,6 +27,6 @@ sudo=
 [ "$(id -u)" -eq 0 ] || sudo=sudo
 echo "Installing: ${missing[*]}"
 $sudo apt-get update -qq
-DEBIAN_FRONTEND=noninteractive # With recommends: Wine needs several of its recommended X libraries (monitors,
+# With recommends: Wine needs several of its recommended X libraries (monitors,
 # rendering) and its own fonts to behave as the tests expect.
-$sudo apt-get install -y -qq "${missing[@]}" >/dev/null
+$sudo env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "${missing[@]}" >/dev/null
