@@ -87,40 +87,32 @@ bool WaitUntil(const std::function<bool()>& done, DWORD timeoutMs)
 
 namespace {
 
-struct Search {
-    DWORD process;
-    HWND found;
-};
-
-BOOL CALLBACK FindMainWindow(HWND window, LPARAM context)
+bool HasClass(HWND window, const char* name)
 {
-    Search* search = reinterpret_cast<Search*>(context);
     char className[64];
-    DWORD process = 0;
-    GetWindowThreadProcessId(window, &process);
-    if (process == search->process && GetClassNameA(window, className, sizeof className) &&
-        std::string(className) == "REDORODA") {
-        search->found = window;
-        return FALSE;
-    }
-    return TRUE;
+    return GetClassNameA(window, className, sizeof className) && std::string(className) == name;
 }
 
-struct OwnedSearch {
-    HWND owner;
-    HWND found;
-};
-
-BOOL CALLBACK FindOwnedDialog(HWND window, LPARAM context)
+// The first top-level window that `matches`, waiting for one up to `timeoutMs`.
+HWND WaitForTopLevel(const std::function<bool(HWND)>& matches, DWORD timeoutMs)
 {
-    OwnedSearch* search = reinterpret_cast<OwnedSearch*>(context);
-    char className[64];
-    if (GetWindow(window, GW_OWNER) == search->owner && IsWindowVisible(window) &&
-        GetClassNameA(window, className, sizeof className) && std::string(className) == "#32770") {
-        search->found = window;
-        return FALSE;
-    }
-    return TRUE;
+    struct Search {
+        const std::function<bool(HWND)>* matches;
+        HWND found;
+    } search = {&matches, nullptr};
+    WaitUntil([&] {
+        EnumWindows(
+            [](HWND window, LPARAM context) -> BOOL {
+                Search* search = reinterpret_cast<Search*>(context);
+                if (!(*search->matches)(window))
+                    return TRUE;
+                search->found = window;
+                return FALSE;
+            },
+            reinterpret_cast<LPARAM>(&search));
+        return search.found != nullptr;
+    }, timeoutMs);
+    return search.found;
 }
 
 // The child dialog of the main window that holds control `id`.
@@ -177,12 +169,11 @@ bool MirthApp::Start(const std::string& folder, WORD showMode, const char* unixL
         return false;
     }
     WaitForInputIdle(process_.hProcess, 10000);
-    Search search = {process_.dwProcessId, nullptr};
-    WaitUntil([&] {
-        EnumWindows(FindMainWindow, reinterpret_cast<LPARAM>(&search));
-        return search.found != nullptr;
+    window_ = WaitForTopLevel([&](HWND window) {
+        DWORD process = 0;
+        GetWindowThreadProcessId(window, &process);
+        return process == process_.dwProcessId && HasClass(window, "REDORODA");
     }, 10000);
-    window_ = search.found;
     if (!window_) {
         ADD_FAILURE() << "no main window";
         return false;
@@ -244,12 +235,9 @@ HWND MirthApp::FocusedControl() const
 
 HWND MirthApp::WaitForOwnedDialog(DWORD timeoutMs) const
 {
-    OwnedSearch search = {window_, nullptr};
-    WaitUntil([&] {
-        EnumWindows(FindOwnedDialog, reinterpret_cast<LPARAM>(&search));
-        return search.found != nullptr;
+    return WaitForTopLevel([&](HWND window) {
+        return GetWindow(window, GW_OWNER) == window_ && IsWindowVisible(window) && HasClass(window, "#32770");
     }, timeoutMs);
-    return search.found;
 }
 
 bool MirthApp::Running() const

@@ -47,7 +47,6 @@ public:
     HWND panel() const { return panel_; }
     HWND mail() const { return mail_; }
     HWND Field(int id) const { return GetDlgItem(mail_, id); }
-    DWORD ThreadId() const { return thread_; }
     HANDLE Process() const { return process_.hProcess; }
 
     // A command as the menu or a button gives it: posted.
