@@ -4,9 +4,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 tools/setup.sh release
-cmake -S . -B build/win -DCMAKE_BUILD_TYPE=Release \
-    -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake >/dev/null
-cmake --build build/win -j"$(nproc)" --target release
+tools/build-win.sh release
 mkdir -p dist
 cp build/win/release/MirthTool-*-portable.zip build/win/release/MirthTool-*-setup.exe dist/
 ls -l dist

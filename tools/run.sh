@@ -6,9 +6,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 tools/setup.sh run
 
-cmake -S . -B build/win -DCMAKE_BUILD_TYPE=Release \
-    -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake >/dev/null
-cmake --build build/win -j"$(nproc)" --target MirthTool
+tools/build-win.sh
 
 export WINEPREFIX=$PWD/build/run-prefix WINEDEBUG=-all WINELOADER=/usr/lib/wine/wine64
 export WINEDLLOVERRIDES="winemenubuilder.exe=d;mscoree,mshtml="

@@ -10,9 +10,7 @@ out=$(realpath -m "${1:-build/mirthtool.png}")
 locale=${2:-ja_JP.UTF-8}
 tools/setup.sh run
 
-cmake -S . -B build/win -DCMAKE_BUILD_TYPE=Release \
-    -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake >/dev/null
-cmake --build build/win -j"$(nproc)" --target MirthTool
+tools/build-win.sh
 
 session=$PWD/build/screenshot-session
 trap 'cmake/wine-session.sh stop "$session"' EXIT
