@@ -15,6 +15,21 @@ void Exit(MainWindow& app)
     DestroyWindow(app.window);
 }
 
+// The texts of the Mail pane, for the hand-off.
+MailTexts TypedTexts(const MainWindow& app)
+{
+    return MailTexts{FieldText(app, IDC_SUBJECT), FieldText(app, IDC_DESCRIPTION), FieldText(app, IDC_BODY)};
+}
+
+void CreateMailCommand(MainWindow& app)
+{
+    switch (CreateMail(app.window, app.settings, TypedTexts(app))) {
+    case AfterMail::Nothing: break;
+    case AfterMail::StoreDescription: StoreDescription(app); break;
+    case AfterMail::StoreDescriptionAndClose: Exit(app); break;
+    }
+}
+
 // The help page lies in the working folder, which is the current directory.
 void ShowHelp(const MainWindow& app)
 {
@@ -24,7 +39,7 @@ void ShowHelp(const MainWindow& app)
 // The editing commands act on the body field, whichever field has the focus.
 void EditBody(const MainWindow& app, UINT message, WPARAM wParam = 0, LPARAM lParam = 0)
 {
-    SendMessageA(BodyField(app), message, wParam, lParam);
+    SendDlgItemMessageA(app.mail, IDC_BODY, message, wParam, lParam);
 }
 
 }  // namespace
@@ -32,12 +47,12 @@ void EditBody(const MainWindow& app, UINT message, WPARAM wParam = 0, LPARAM lPa
 bool DispatchCommand(MainWindow& app, WORD command)
 {
     switch (command) {
-    case CMD_CREATE_MAIL: CreateMail(app); break;
+    case CMD_CREATE_MAIL: CreateMailCommand(app); break;
     case CMD_EXIT: Exit(app); break;
     case CMD_ABOUT: ShowAboutBox(app.instance, app.window); break;
     case CMD_HOWTO: ShowHelp(app); break;
     case CMD_SETTINGS: ShowSettingsDialog(app.instance, app.window, app.settings); break;
-    case CMD_DISPLAY_TEST: DisplayTest(app); break;
+    case CMD_DISPLAY_TEST: DisplayTest(app.window, app.settings, FieldText(app, IDC_BODY)); break;
     case CMD_CUT: EditBody(app, WM_CUT); break;
     case CMD_COPY: EditBody(app, WM_COPY); break;
     case CMD_PASTE: EditBody(app, WM_PASTE); break;

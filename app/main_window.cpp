@@ -118,7 +118,10 @@ void StoreDescription(const MainWindow& app)
     WriteString(kValueRead, description);
 }
 
-HWND BodyField(const MainWindow& app)
+std::string FieldText(const MainWindow& app, int id)
 {
-    return GetDlgItem(app.mail, IDC_BODY);
+    HWND field = GetDlgItem(app.mail, id);
+    std::string text(GetWindowTextLengthA(field), '\0');
+    text.resize(GetWindowTextA(field, &text[0], static_cast<int>(text.size() + 1)));
+    return text;
 }

@@ -3,6 +3,8 @@
 
 #include <windows.h>
 
+#include <string>
+
 #include "settings/settings.h"
 
 const char kMainWindowClass[] = "REDORODA";
@@ -24,4 +26,5 @@ HWND CreateMainWindow(HINSTANCE instance);
 // Stores the description field's text (at most 1023 bytes) under "Read".
 void StoreDescription(const MainWindow& app);
 
-HWND BodyField(const MainWindow& app);
+// The whole text of a field of the Mail pane.
+std::string FieldText(const MainWindow& app, int id);

@@ -3,9 +3,6 @@
 #include <shellapi.h>
 
 #include <cstdio>
-#include <memory>
-#include <new>
-#include <string>
 
 #include "conversation/conversation_writer.h"
 #include "resources/texts.h"
@@ -63,16 +60,9 @@ bool NoViewer(HINSTANCE shellResult)
     return false;
 }
 
-// Writes the conversation file at `path` from the body field's whole text.
-bool WriteFromBody(const MainWindow& app, const char* path)
+bool WriteFromBody(const char* path, const Settings& settings, const std::string& body)
 {
-    HWND body = BodyField(app);
-    int length = GetWindowTextLengthA(body);
-    std::unique_ptr<char[]> text(new (std::nothrow) char[length + 1]);
-    if (!text)
-        return false;
-    length = GetWindowTextA(body, text.get(), length + 1);
-    return WriteConversationFile(path, app.settings, text.get(), static_cast<size_t>(length));
+    return WriteConversationFile(path, settings, body.data(), body.size());
 }
 
 // Starts a command line, found by the platform's program search.
@@ -96,12 +86,12 @@ void StartScriptRunner(const char* script)
         Start(commandLine);
 }
 
-void PrepareOutlookExpressMail(MainWindow& app, const char* script)
+AfterMail PrepareOutlookExpressMail(HWND owner, const char* script)
 {
-    ShellExecuteA(app.window, "open", "mailto:", nullptr, nullptr, SW_SHOWNORMAL);
+    ShellExecuteA(owner, "open", "mailto:", nullptr, nullptr, SW_SHOWNORMAL);
     Sleep(kWaitBetweenStartsMs);
     StartScriptRunner(script);
-    StoreDescription(app);
+    return AfterMail::StoreDescription;
 }
 
 // The path is quoted: Becky!'s folder usually has blanks in it.
@@ -111,57 +101,57 @@ bool FormatBeckyCommandLine(char* commandLine)
     return FormatFits(commandLine, kCommandLineCapacity, "\"%srebecca.exe\" mailto:", g_beckyFolder);
 }
 
-void PrepareBeckyMail(MainWindow& app, char* commandLine)
+AfterMail PrepareBeckyMail(char* commandLine)
 {
     Start(commandLine);
     Sleep(kWaitBetweenStartsMs);
     StartScriptRunner("b1x.pcd");
-    StoreDescription(app);
+    return AfterMail::StoreDescription;
 }
 
-void LeaveOnDesktop(MainWindow& app)
+// The program ends after the notice: the user goes on in the mail program.
+AfterMail LeaveOnDesktop(HWND owner)
 {
-    MessageBoxA(app.window, kAttachYourselfNotice, kMessageCaption, MB_OK);
-    StoreDescription(app);
-    DestroyWindow(app.window);
+    MessageBoxA(owner, kAttachYourselfNotice, kMessageCaption, MB_OK);
+    return AfterMail::StoreDescriptionAndClose;
 }
 
 }  // namespace
 
-void DisplayTest(const MainWindow& app)
+void DisplayTest(HWND owner, const Settings& settings, const std::string& body)
 {
     char path[kDisplayPathCapacity];
-    if (!FormatFits(path, sizeof path, "%s\\Mirth.ccc", ConversationFolder(app.settings)) ||
-        !WriteFromBody(app, path)) {
-        ShowCannotWrite(app.window, app.settings);
+    if (!FormatFits(path, sizeof path, "%s\\Mirth.ccc", ConversationFolder(settings)) ||
+        !WriteFromBody(path, settings, body)) {
+        ShowCannotWrite(owner, settings);
         return;
     }
     Sleep(kWaitBeforeShowMs);
     HINSTANCE result = ShellExecuteA(nullptr, "open", path, nullptr, nullptr, SW_SHOWNORMAL);
     if (NoViewer(result)) {
         std::string message = std::string(kChatNeeded) + path;
-        MessageBoxA(app.window, message.c_str(), kMessageCaption, MB_OK | MB_ICONINFORMATION);
+        MessageBoxA(owner, message.c_str(), kMessageCaption, MB_OK | MB_ICONINFORMATION);
     }
 }
 
-void CreateMail(MainWindow& app)
+AfterMail CreateMail(HWND owner, const Settings& settings, const MailTexts& texts)
 {
-    if (MessageBoxA(app.window, kConfirmCreateMail, kMessageCaption, MB_YESNO) != IDYES)
-        return;
+    if (MessageBoxA(owner, kConfirmCreateMail, kMessageCaption, MB_YESNO) != IDYES)
+        return AfterMail::Nothing;
     char path[kMailPathCapacity];
     char beckyCommandLine[kCommandLineCapacity];
     // Becky!'s command line is checked first, so a refused one leaves no new file.
-    bool fits = FormatFits(path, sizeof path, "%s\\Mirth.ccc", ConversationFolder(app.settings)) &&
-                (app.settings.MailSoft != Becky124 || FormatBeckyCommandLine(beckyCommandLine));
-    if (!fits || !WriteFromBody(app, path)) {
-        ShowCannotWrite(app.window, app.settings);
-        return;
+    bool fits = FormatFits(path, sizeof path, "%s\\Mirth.ccc", ConversationFolder(settings)) &&
+                (settings.MailSoft != Becky124 || FormatBeckyCommandLine(beckyCommandLine));
+    if (!fits || !WriteFromBody(path, settings, texts.body)) {
+        ShowCannotWrite(owner, settings);
+        return AfterMail::Nothing;
     }
-    switch (app.settings.MailSoft) {
-    case OtherMailer: LeaveOnDesktop(app); break;
-    case OutlookExpress501: PrepareOutlookExpressMail(app, "oe501.pcd"); break;
-    case OutlookExpress50: PrepareOutlookExpressMail(app, "oe5x.pcd"); break;
-    case Becky124: PrepareBeckyMail(app, beckyCommandLine); break;
-    default: break;  // an unknown kind: the file is written, nothing is started
+    switch (settings.MailSoft) {
+    case OtherMailer: return LeaveOnDesktop(owner);
+    case OutlookExpress501: return PrepareOutlookExpressMail(owner, "oe501.pcd");
+    case OutlookExpress50: return PrepareOutlookExpressMail(owner, "oe5x.pcd");
+    case Becky124: return PrepareBeckyMail(beckyCommandLine);
+    default: return AfterMail::Nothing;  // an unknown kind: the file is written, nothing is started
     }
 }
