@@ -19,8 +19,9 @@ add_library(mirth_win STATIC
     app/about_box.cpp
     app/work_folder.cpp
     app/window_placement.cpp
-    handoff/handoff.cpp)
-target_link_libraries(mirth_win PUBLIC mirth_core user32 gdi32 shell32 comctl32 advapi32)
+    handoff/handoff.cpp
+    handoff/chat_program.cpp)
+target_link_libraries(mirth_win PUBLIC mirth_core user32 gdi32 shell32 comctl32 comdlg32 advapi32)
 
 set_source_files_properties(resources/mirthtool.rc PROPERTIES OBJECT_DEPENDS
     "${CMAKE_SOURCE_DIR}/resources/mirthtool.ico;${CMAKE_SOURCE_DIR}/resources/mirthtool.manifest;${CMAKE_SOURCE_DIR}/resources/resource.h")

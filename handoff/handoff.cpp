@@ -2,9 +2,9 @@
 
 #include <shellapi.h>
 
-#include <cstdio>
-
 #include "conversation/conversation_writer.h"
+#include "handoff/chat_program.h"
+#include "handoff/format_fits.h"
 #include "resources/texts.h"
 #include "settings/settings_store.h"
 
@@ -25,15 +25,6 @@ char g_beckyFolder[kFolderCapacity];
 const char* ConversationFolder(const Settings& settings)
 {
     return settings.MailSoft == OtherMailer ? settings.DesktopFolder : settings.WorkFolder;
-}
-
-// Formats into `buffer` and says whether the whole text fit; a text that
-// doesn't fit is refused, never cut.
-template <typename... Args>
-bool FormatFits(char* buffer, size_t capacity, const char* format, Args... args)
-{
-    int length = std::snprintf(buffer, capacity, format, args...);
-    return length >= 0 && static_cast<size_t>(length) < capacity;
 }
 
 void ShowCannotWrite(HWND owner, const Settings& settings)
@@ -128,10 +119,8 @@ void DisplayTest(HWND owner, const Settings& settings, const std::string& body)
     }
     Sleep(kWaitBeforeShowMs);
     HINSTANCE result = ShellExecuteA(nullptr, "open", path, nullptr, nullptr, SW_SHOWNORMAL);
-    if (NoViewer(result)) {
-        std::string message = std::string(kChatNeeded) + path;
-        MessageBoxA(owner, message.c_str(), kMessageCaption, MB_OK | MB_ICONINFORMATION);
-    }
+    if (NoViewer(result))
+        OpenWithChosenChat(owner, path);
 }
 
 AfterMail CreateMail(HWND owner, const Settings& settings, const MailTexts& texts)

@@ -2,6 +2,9 @@
 // defaults, list entries and messages. Shift-JIS once compiled.
 #pragma once
 
+// Where Microsoft publishes Microsoft Chat today.
+#define MIRTH_CHAT_HOME "https://github.com/microsoft/comic-chat"
+
 // Defaults of the text settings.
 inline constexpr char kDefaultBackstr[] = "DEN.bgb";
 inline constexpr char kDefaultNamestr[] = "本文";
@@ -15,7 +18,7 @@ inline constexpr char kDefaultDescription[] =
     "添付ファイルMirth.cccをお読みください\r\n"
     "\r\n"
     "Microsoft Chatがインストールされていなくて開けない場合は\r\n"
-    "https://www.microsoft.com/ja-jp/download\r\n"
+    MIRTH_CHAT_HOME "\r\n"
     "からダウンロードしてインストールしてみてください\r\n"
     "（Microsoft ChatはMicrosoftのフリーソフトです）\r\n"
     "=========================================================================";
@@ -50,8 +53,30 @@ inline constexpr char kAttachYourselfNotice[] =
 // program's command line doesn't fit); followed by the file's full path.
 inline constexpr char kCannotWriteConversation[] = "Mirth.cccを作成できませんでした。\n";
 
-// Shown when the display test finds no program that opens the conversation
-// file; followed by the file's full path.
-inline constexpr char kChatNeeded[] =
-    "漫画を表示するには Microsoft Chat が必要です。\n"
-    "会話ファイルは次の場所に書き込みました。\n";
+// Followed by the conversation file's full path.
+inline constexpr char kConversationWrittenTo[] = "会話ファイルは次の場所に書き込みました。\n";
+
+// Asked when no program is associated with the conversation file and no Chat
+// program has been chosen yet.
+inline constexpr char kAskForChatProgram[] =
+    "会話ファイル (.ccc) を開くプログラムが登録されていません。\n"
+    "\n"
+    "Microsoft Chat のプログラム (CChat.exe) を選びますか？\n"
+    "選んだプログラムは次からも使われます。";
+
+// The file-open dialog for choosing Chat: its title and its filter (pairs of
+// label and pattern).
+inline constexpr char kChooseChatTitle[] = "Microsoft Chat のプログラム (CChat.exe) を選んでください";
+inline constexpr char kChatProgramFilter[] = "Microsoft Chat (CChat.exe)\0CChat.exe\0プログラム (*.exe)\0*.exe\0";
+
+// Shown when the display test finds no Chat to open the conversation file:
+// kChatNeeded, kConversationWrittenTo, the file's full path, kWhereChatIs.
+inline constexpr char kChatNeeded[] = "漫画を表示するには Microsoft Chat が必要です。\n";
+inline constexpr char kWhereChatIs[] =
+    "\n\n"
+    "Microsoft Chat は Microsoft が次のページで公開しています。\n"
+    "zip を展開するだけで使えます (インストールは不要です)。\n" MIRTH_CHAT_HOME;
+
+// Shown when the chosen Chat program can't be started: followed by its path,
+// a line break, kConversationWrittenTo and the file's full path.
+inline constexpr char kCannotStartChat[] = "Microsoft Chat を起動できませんでした。\n";

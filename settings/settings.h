@@ -24,6 +24,7 @@ const unsigned kTextSettingCapacity = 128;  // terminator included
 const unsigned kFolderCapacity = 256;
 const unsigned kFolderReadCapacity = 255;    // what the folder values are read with
 const unsigned kDescriptionCapacity = 1024;
+const unsigned kChatPathCapacity = 260;  // MAX_PATH
 
 struct Settings {
     char backstr[kTextSettingCapacity];   // backdrop file name
@@ -51,6 +52,7 @@ const char kValueCharstr[] = "charstr";
 const char kValueNamestr2[] = "namestr2";
 const char kValueCharstr2[] = "charstr2";
 const char kValueRead[] = "Read";
+const char kValueChatPath[] = "ChatPath";  // the Chat program the user chose
 
 // Keys of other software that the program only reads.
 const char kShellFoldersKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";

@@ -1,5 +1,5 @@
-// The program on a Windows that is not set to Japanese, its version, its
-// visual styles, and a display test with nothing to show the strip.
+// The program on a Windows that is not set to Japanese, its version and its
+// visual styles.
 #include <gtest/gtest.h>
 #include <windows.h>
 
@@ -117,52 +117,6 @@ TEST_F(Platform, VisualStylesComeFromVersionSixOfTheCommonControls)
             comctl = Lower(path);
     }
     EXPECT_NE(comctl.find("common-controls_6595b64144ccf1df_6.0"), std::string::npos) << comctl;
-    EXPECT_EQ(app_.Close(), 0u);
-}
-
-class NoViewer : public Platform {
-protected:
-    void TearDown() override
-    {
-        // Put the stand-in association back for the tests that follow.
-        RegSetKeyValueA(HKEY_CLASSES_ROOT, ".ccc", nullptr, REG_SZ, "MirthTest.ccc", 14);
-        Platform::TearDown();
-    }
-
-    void ExpectChatNeededMessage()
-    {
-        SetText(app_.Field(IDC_BODY), "テスト");
-        app_.Post(CMD_DISPLAY_TEST);
-        HWND box = app_.WaitForOwnedDialog(5000);
-        ASSERT_TRUE(box) << "no message";
-        EXPECT_EQ(WindowText(box), "MirthTool");
-        std::string text = MessageText(box);
-        EXPECT_NE(text.find("Microsoft Chat"), std::string::npos) << text;
-        EXPECT_NE(Lower(text).find(Lower(folder_ / "Mirth.ccc")), std::string::npos) << text;
-        PressButton(box, IDOK);
-        EXPECT_TRUE(WaitUntil([&] { return !IsWindow(box); }));
-        EXPECT_TRUE(app_.Running());
-        EXPECT_EQ(GetFileAttributesA((folder_ / "Mirth.ccc").c_str()) & FILE_ATTRIBUTE_DIRECTORY, 0u);
-    }
-};
-
-TEST_F(NoViewer, ADisplayTestWithNothingAssociatedSaysChatIsNeeded)
-{
-    ASSERT_EQ(RegSetKeyValueA(HKEY_CLASSES_ROOT, ".ccc", nullptr, REG_SZ, "MirthTest.none", 15), ERROR_SUCCESS);
-    ASSERT_TRUE(app_.Start(folder_.path()));
-    ExpectChatNeededMessage();
-    EXPECT_EQ(app_.Close(), 0u);
-}
-
-TEST_F(NoViewer, ADisplayTestWhoseViewerCannotStartSaysChatIsNeeded)
-{
-    ASSERT_EQ(RegSetKeyValueA(HKEY_CLASSES_ROOT, ".ccc", nullptr, REG_SZ, "MirthTest.missing", 18), ERROR_SUCCESS);
-    const char command[] = "\"C:\\no such folder\\chat.exe\" \"%1\"";
-    ASSERT_EQ(RegSetKeyValueA(HKEY_CLASSES_ROOT, "MirthTest.missing\\shell\\open\\command", nullptr, REG_SZ, command,
-                              sizeof command),
-              ERROR_SUCCESS);
-    ASSERT_TRUE(app_.Start(folder_.path()));
-    ExpectChatNeededMessage();
     EXPECT_EQ(app_.Close(), 0u);
 }
 

@@ -177,6 +177,8 @@ TEST_F(AppWindow, LateInitialisationShowsTheDefaultDescriptionAndFocusesTheSubje
     for (size_t at = description.find("\r\n"); at != std::string::npos; at = description.find("\r\n", at + 2))
         ++lineBreaks;
     EXPECT_EQ(lineBreaks, 7u);
+    EXPECT_NE(description.find("場合は\r\nhttps://github.com/microsoft/comic-chat\r\nから"), std::string::npos)
+        << "line 5: where Microsoft publishes Chat today";
     EXPECT_EQ(app.FocusedControl(), app.Field(IDC_SUBJECT));
     EXPECT_EQ(app.Close(), 0u);
 }
