@@ -4,6 +4,7 @@
 #include "app/panes.h"
 #include "app/window_placement.h"
 #include "app/work_folder.h"
+#include "handoff/mapi_mail.h"
 #include "resources/resource.h"
 #include "resources/texts.h"
 #include "settings/settings_store.h"
@@ -77,6 +78,9 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
         return 0;
     case MSG_LATE_INIT:
         OnLateInit();
+        return 0;
+    case MSG_MAPI_MAIL_ENDED:
+        FinishMapiMail(window);
         return 0;
     case WM_COMMAND:
         if (DispatchCommand(g_main, LOWORD(wParam)))

@@ -1,11 +1,6 @@
-# The Windows program, its Windows tests and the tests' stand-in programs.
-enable_language(RC)
-
-configure_file(cmake/version.h.in ${CMAKE_BINARY_DIR}/generated/version.h @ONLY)
-include_directories(${CMAKE_SOURCE_DIR} ${CMAKE_BINARY_DIR}/generated)
-add_compile_definitions(_WIN32_WINNT=0x0A00 WINVER=0x0A00 NOMINMAX)
-# Statically linked: the program needs no DLL beyond Windows' own.
-add_link_options(-static)
+# The Windows program, its Simple MAPI helpers, its Windows tests and the
+# tests' stand-in programs.
+include(cmake/windows-common.cmake)
 
 # The Win32 layer over the portable core; the program and the Windows tests share it.
 add_library(mirth_win STATIC
@@ -20,7 +15,8 @@ add_library(mirth_win STATIC
     app/work_folder.cpp
     app/window_placement.cpp
     handoff/handoff.cpp
-    handoff/chat_program.cpp)
+    handoff/chat_program.cpp
+    handoff/mapi_mail.cpp)
 target_link_libraries(mirth_win PUBLIC mirth_core user32 gdi32 shell32 comctl32 comdlg32 advapi32)
 
 set_source_files_properties(resources/mirthtool.rc PROPERTIES OBJECT_DEPENDS
@@ -29,6 +25,21 @@ add_executable(MirthTool WIN32
     app/main.cpp
     resources/mirthtool.rc)
 target_link_libraries(MirthTool PRIVATE mirth_win)
+
+# The MAPI helpers lie next to the program: the 64-bit one built here, the
+# 32-bit one (for 32-bit mail libraries) by a build of its own with the i686
+# compiler, copied in beside it.
+include(cmake/mapi_helper.cmake)
+include(ExternalProject)
+ExternalProject_Add(mirth_i686
+    SOURCE_DIR ${CMAKE_SOURCE_DIR}
+    BINARY_DIR ${CMAKE_BINARY_DIR}/i686
+    CMAKE_ARGS -DCMAKE_TOOLCHAIN_FILE=${CMAKE_SOURCE_DIR}/cmake/mingw-w64-i686.cmake
+               -DCMAKE_BUILD_TYPE=${CMAKE_BUILD_TYPE} -DMIRTH_MAPI_HELPER_ONLY=ON
+    INSTALL_COMMAND ${CMAKE_COMMAND} -E copy_if_different
+        <BINARY_DIR>/bin/MirthMapi32.exe <BINARY_DIR>/bin/mirth_mapi_standin32.dll ${CMAKE_BINARY_DIR}/bin
+    BUILD_ALWAYS ON)
+add_dependencies(MirthTool MirthMapi64 mirth_i686)
 # The help page lies next to the program.
 add_custom_command(TARGET MirthTool POST_BUILD
     COMMAND ${CMAKE_COMMAND} -E copy_if_different ${CMAKE_SOURCE_DIR}/resources/MirthZud.htm

@@ -12,8 +12,10 @@ env_file=$dir/env
 wine_env() {
     export HOME=$dir/home WINEPREFIX=$dir/prefix DISPLAY=$1
     export WINEDEBUG=-all WINELOADER=/usr/lib/wine/wine64
-    # No menu entries written into a home folder, no Mono or Gecko prompts.
-    export WINEDLLOVERRIDES="winemenubuilder.exe=d;mscoree,mshtml="
+    # No menu entries written into a home folder, no Mono or Gecko prompts, and
+    # no crash dialog of Wine's debugger left on the display by a program that
+    # crashes on purpose.
+    export WINEDLLOVERRIDES="winemenubuilder.exe=d;mscoree,mshtml=;winedbg.exe=d"
 }
 
 # Runs a Wine command detached from the caller's output and from the lock.

@@ -5,6 +5,7 @@
 #include "conversation/conversation_writer.h"
 #include "handoff/chat_program.h"
 #include "handoff/format_fits.h"
+#include "handoff/mapi_mail.h"
 #include "resources/texts.h"
 #include "settings/settings_store.h"
 
@@ -125,6 +126,11 @@ void DisplayTest(HWND owner, const Settings& settings, const std::string& body)
 
 AfterMail CreateMail(HWND owner, const Settings& settings, const MailTexts& texts)
 {
+    // The file must not change under a mail program that is still attaching it.
+    if (settings.MailSoft == DefaultMapiMailer && MapiMailPending()) {
+        MessageBoxA(owner, kMailStillOpen, kMessageCaption, MB_OK | MB_ICONINFORMATION);
+        return AfterMail::Nothing;
+    }
     if (MessageBoxA(owner, kConfirmCreateMail, kMessageCaption, MB_YESNO) != IDYES)
         return AfterMail::Nothing;
     char path[kMailPathCapacity];
@@ -141,6 +147,9 @@ AfterMail CreateMail(HWND owner, const Settings& settings, const MailTexts& text
     case OutlookExpress501: return PrepareOutlookExpressMail(owner, "oe501.pcd");
     case OutlookExpress50: return PrepareOutlookExpressMail(owner, "oe5x.pcd");
     case Becky124: return PrepareBeckyMail(beckyCommandLine);
+    case DefaultMapiMailer:
+        return StartMapiMail(owner, path, texts.subject, texts.description) ? AfterMail::StoreDescription
+                                                                             : AfterMail::Nothing;
     default: return AfterMail::Nothing;  // an unknown kind: the file is written, nothing is started
     }
 }

@@ -57,5 +57,7 @@
 #define IDC_CONFIG_NAME2 1036
 #define IDC_CONFIG_MAILSOFT 1031
 
-// Private window message that finishes set-up after the main window's creation.
+// Private window messages of the main window: the end of its set-up after
+// creation, and the end of a mail handed to the default mail program.
 #define MSG_LATE_INIT (WM_USER + 38)
+#define MSG_MAPI_MAIL_ENDED (WM_USER + 39)

@@ -29,6 +29,7 @@ inline constexpr const char* kMailSoftLabels[] = {
     "Outlook Express 5.01",
     "Outlook Express 5.0",
     "Becky! 1.25.x/1.24.x",
+    "既定のメールソフト (MAPI)",
 };
 
 // Caption of every message box.
@@ -80,3 +81,18 @@ inline constexpr char kWhereChatIs[] =
 // Shown when the chosen Chat program can't be started: followed by its path,
 // a line break, kConversationWrittenTo and the file's full path.
 inline constexpr char kCannotStartChat[] = "Microsoft Chat を起動できませんでした。\n";
+
+// Mail creation through the default mail program (Simple MAPI). Each of the
+// first two is followed by kAttachByHand and the conversation file's full path.
+inline constexpr char kNoDefaultMailer[] =
+    "既定のメールソフトが設定されていないため、メールを作成できませんでした。\n"
+    "Thunderbird、Outlook、Becky! 2 などを Windows の既定のメールソフトにしてください。\n"
+    "\n";
+// A printf format: %s is the error number.
+inline constexpr char kMailerFailed[] =
+    "既定のメールソフトでメールを作成できませんでした (エラー %s)。\n"
+    "\n";
+inline constexpr char kAttachByHand[] = "会話ファイルは次の場所にあります。メールに手作業で添付してください。\n";
+inline constexpr char kMailStillOpen[] =
+    "前のメールをまだメールソフトで作成中です。\n"
+    "メールソフトの作成画面を閉じてから、もう一度「メール作成」を押してください。";

@@ -3,13 +3,14 @@
 
 #include <cstdint>
 
-// The kind of mail program. Stored as a plain number; values outside 0-3 are
+// The kind of mail program. Stored as a plain number; values outside 0-4 are
 // loaded and kept unchanged (an empty list selection stores 0xFFFFFFFF).
 enum MailSoftKind : uint32_t {
     OtherMailer = 0,
     OutlookExpress501 = 1,
     OutlookExpress50 = 2,
     Becky124 = 3,
+    DefaultMapiMailer = 4,  // the default mail program, through Simple MAPI
 };
 
 // The main window's outer rectangle, in screen pixels.

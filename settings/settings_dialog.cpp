@@ -33,7 +33,7 @@ void OnInitDialog(HWND dialog, const Settings& settings)
     for (const char* label : kMailSoftLabels)
         SendDlgItemMessageA(dialog, IDC_CONFIG_MAILSOFT, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(label));
     // A stored kind outside the list shows no selection.
-    if (settings.MailSoft <= Becky124)
+    if (settings.MailSoft <= DefaultMapiMailer)
         SendDlgItemMessageA(dialog, IDC_CONFIG_MAILSOFT, CB_SETCURSEL, settings.MailSoft, 0);
 }
 

@@ -21,7 +21,11 @@ std::string ProgramPath()
 bool InstallProgram()
 {
     CreateDirectoryA("C:\\mirth-program", nullptr);
-    return CopyFileA((BuildFolder() + "\\MirthTool.exe").c_str(), ProgramPath().c_str(), FALSE) != 0;
+    for (const char* file : {"MirthTool.exe", "MirthMapi64.exe", "MirthMapi32.exe"})
+        if (!CopyFileA((BuildFolder() + "\\" + file).c_str(), (std::string("C:\\mirth-program\\") + file).c_str(),
+                       FALSE))
+            return false;
+    return true;
 }
 
 namespace {

@@ -262,7 +262,7 @@ TEST_P(UnknownKind, WritesTheFileAndStartsNothing)
 }
 
 // 0xFFFFFFFF is what the settings dialog stores for an empty selection.
-INSTANTIATE_TEST_SUITE_P(Kinds, UnknownKind, testing::Values(DWORD{4}, DWORD{0xFFFFFFFF}));
+INSTANTIATE_TEST_SUITE_P(Kinds, UnknownKind, testing::Values(DWORD{5}, DWORD{0xFFFFFFFF}));
 
 // A folder named Mirth.ccc stands where the file should go: nothing can be
 // written, and no command may act as if it had been.

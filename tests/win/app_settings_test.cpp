@@ -97,19 +97,20 @@ TEST_F(SettingsDialog, ShowsTheSettingsAndTheListsInTheirOrder)
     EXPECT_EQ(Items(GetDlgItem(dialog, IDC_CONFIG_CHAR)), kCharacters);
     EXPECT_EQ(Items(GetDlgItem(dialog, IDC_CONFIG_CHAR2)), kCharacters);
     std::vector<std::string> kinds = Items(GetDlgItem(dialog, IDC_CONFIG_MAILSOFT));
-    ASSERT_EQ(kinds.size(), 4u);
+    ASSERT_EQ(kinds.size(), 5u);
     EXPECT_EQ(kinds[0], "その他のメールソフト");
     EXPECT_EQ(Hex(kinds[0].substr(0, 6)), "82 BB 82 CC 91 BC");
     EXPECT_EQ(kinds[1], "Outlook Express 5.01");
     EXPECT_EQ(kinds[2], "Outlook Express 5.0");
     EXPECT_EQ(kinds[3], "Becky! 1.25.x/1.24.x");
+    EXPECT_EQ(kinds[4], "既定のメールソフト (MAPI)");
     Press(dialog, IDCANCEL);
     EXPECT_EQ(app_.Close(), 0u);
 }
 
 TEST_F(SettingsDialog, OkLeavesEachKnownMailKindAsItWasAndStoresMinusOneForAnUnknownOne)
 {
-    for (DWORD kind : {DWORD{0}, DWORD{1}, DWORD{2}, DWORD{3}, DWORD{7}}) {
+    for (DWORD kind : {DWORD{0}, DWORD{1}, DWORD{2}, DWORD{3}, DWORD{4}, DWORD{5}}) {
         ClearSettings();
         StoreDword("MailSoft", kind);
         MirthApp app;
@@ -118,12 +119,12 @@ TEST_F(SettingsDialog, OkLeavesEachKnownMailKindAsItWasAndStoresMinusOneForAnUnk
         HWND dialog = app.WaitForOwnedDialog();
         ASSERT_TRUE(dialog);
         LRESULT selected = SendDlgItemMessageA(dialog, IDC_CONFIG_MAILSOFT, CB_GETCURSEL, 0, 0);
-        EXPECT_EQ(selected, kind <= 3 ? static_cast<LRESULT>(kind) : CB_ERR) << "kind " << kind;
+        EXPECT_EQ(selected, kind <= 4 ? static_cast<LRESULT>(kind) : CB_ERR) << "kind " << kind;
         PressButton(dialog, IDOK);
         ASSERT_TRUE(WaitUntil([&] { return !IsWindow(dialog); }));
         DWORD stored = 0;
         EXPECT_TRUE(StoredDword("MailSoft", stored));
-        EXPECT_EQ(stored, kind <= 3 ? kind : 0xFFFFFFFF) << "kind " << kind;
+        EXPECT_EQ(stored, kind <= 4 ? kind : 0xFFFFFFFF) << "kind " << kind;
         EXPECT_EQ(app.Close(), 0u);
     }
 }

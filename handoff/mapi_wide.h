@@ -1,0 +1,43 @@
+// The Unicode Simple MAPI of Windows 8 and later (MAPISendMailW), which
+// MinGW's mapi.h lacks: the same records as the ANSI ones, with UTF-16 texts.
+#pragma once
+
+#include <windows.h>
+
+#include <mapi.h>
+
+struct MapiRecipDescW {
+    ULONG ulReserved;
+    ULONG ulRecipClass;
+    PWSTR lpszName;
+    PWSTR lpszAddress;
+    ULONG ulEIDSize;
+    PVOID lpEntryID;
+};
+
+struct MapiFileDescW {
+    ULONG ulReserved;
+    ULONG flFlags;
+    ULONG nPosition;
+    PWSTR lpszPathName;
+    PWSTR lpszFileName;
+    PVOID lpFileType;
+};
+
+struct MapiMessageW {
+    ULONG ulReserved;
+    PWSTR lpszSubject;
+    PWSTR lpszNoteText;
+    PWSTR lpszMessageType;
+    PWSTR lpszDateReceived;
+    PWSTR lpszConversationID;
+    FLAGS flFlags;
+    MapiRecipDescW* lpOriginator;
+    ULONG nRecipCount;
+    MapiRecipDescW* lpRecips;
+    ULONG nFileCount;
+    MapiFileDescW* lpFiles;
+};
+
+typedef ULONG(WINAPI* MapiSendMailW)(LHANDLE session, ULONG_PTR uiParam, MapiMessageW* message, FLAGS flags,
+                                     ULONG reserved);
