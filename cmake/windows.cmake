@@ -30,16 +30,22 @@ target_link_libraries(MirthTool PRIVATE mirth_win)
 # 32-bit one (for 32-bit mail libraries) by a build of its own with the i686
 # compiler, copied in beside it.
 include(cmake/mapi_helper.cmake)
-include(ExternalProject)
-ExternalProject_Add(mirth_i686
-    SOURCE_DIR ${CMAKE_SOURCE_DIR}
-    BINARY_DIR ${CMAKE_BINARY_DIR}/i686
-    CMAKE_ARGS -DCMAKE_TOOLCHAIN_FILE=${CMAKE_SOURCE_DIR}/cmake/mingw-w64-i686.cmake
-               -DCMAKE_BUILD_TYPE=${CMAKE_BUILD_TYPE} -DMIRTH_MAPI_HELPER_ONLY=ON
-    INSTALL_COMMAND ${CMAKE_COMMAND} -E copy_if_different
-        <BINARY_DIR>/bin/MirthMapi32.exe <BINARY_DIR>/bin/mirth_mapi_standin32.dll ${CMAKE_BINARY_DIR}/bin
-    BUILD_ALWAYS ON)
-add_dependencies(MirthTool MirthMapi64 mirth_i686)
+add_dependencies(MirthTool MirthMapi64)
+find_program(MIRTH_I686_COMPILER i686-w64-mingw32-g++-posix)
+if(MIRTH_I686_COMPILER)
+    include(ExternalProject)
+    ExternalProject_Add(mirth_i686
+        SOURCE_DIR ${CMAKE_SOURCE_DIR}
+        BINARY_DIR ${CMAKE_BINARY_DIR}/i686
+        CMAKE_ARGS -DCMAKE_TOOLCHAIN_FILE=${CMAKE_SOURCE_DIR}/cmake/mingw-w64-i686.cmake
+                   -DCMAKE_BUILD_TYPE=${CMAKE_BUILD_TYPE} -DMIRTH_MAPI_HELPER_ONLY=ON
+        INSTALL_COMMAND ${CMAKE_COMMAND} -E copy_if_different
+            <BINARY_DIR>/bin/MirthMapi32.exe <BINARY_DIR>/bin/mirth_mapi_standin32.dll ${CMAKE_BINARY_DIR}/bin
+        BUILD_ALWAYS ON)
+    add_dependencies(MirthTool mirth_i686)
+else()
+    message(WARNING "No i686-w64-mingw32-g++-posix: MirthMapi32.exe is not built.")
+endif()
 # The help page lies next to the program.
 add_custom_command(TARGET MirthTool POST_BUILD
     COMMAND ${CMAKE_COMMAND} -E copy_if_different ${CMAKE_SOURCE_DIR}/resources/MirthZud.htm

@@ -66,6 +66,8 @@ Section "MirthTool"
     ; program finds its help page.
     SetOutPath "$INSTDIR"
     File "${STAGE}\MirthTool.exe"
+    File "${STAGE}\MirthMapi64.exe"
+    File "${STAGE}\MirthMapi32.exe"
     File "${STAGE}\MirthZud.htm"
     WriteUninstaller "$INSTDIR\Uninstall.exe"
     CreateShortcut "$SMPROGRAMS\MirthTool.lnk" "$INSTDIR\MirthTool.exe" "" "$INSTDIR\MirthTool.exe" 0 \
@@ -88,6 +90,8 @@ SectionEnd
 Section "Uninstall"
     SetShellVarContext current
     Delete "$INSTDIR\MirthTool.exe"
+    Delete "$INSTDIR\MirthMapi64.exe"
+    Delete "$INSTDIR\MirthMapi32.exe"
     Delete "$INSTDIR\MirthZud.htm"
     Delete "$INSTDIR\Uninstall.exe"
     RMDir "$INSTDIR"

@@ -3,11 +3,12 @@
 # Debian 12 machine:  setup.sh run|release|test
 set -euo pipefail
 
-run_packages="cmake make g++-mingw-w64-x86-64-posix mingw-w64-tools wine wine64 xvfb
-    fonts-ipafont-gothic imagemagick util-linux procps"
+run_packages="cmake make g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix mingw-w64-tools
+    wine wine64 xvfb fonts-ipafont-gothic imagemagick util-linux procps"
 release_packages="$run_packages nsis zip unzip"
+# wine32:i386 runs the 32-bit MAPI helper with a 32-bit mail library.
 test_packages="$release_packages g++ googletest libgtest-dev libbenchmark-dev clang
-    libclang-rt-14-dev"
+    libclang-rt-14-dev wine32:i386"
 
 case ${1:-test} in
 run) wanted=$run_packages ;;
@@ -26,6 +27,9 @@ done
 sudo=
 [ "$(id -u)" -eq 0 ] || sudo=sudo
 echo "Installing: ${missing[*]}"
+case " ${missing[*]} " in
+*:i386*) $sudo dpkg --add-architecture i386 ;;
+esac
 $sudo apt-get update -qq
 # With recommends: Wine needs several of its recommended X libraries (monitors,
 # rendering) and its own fonts to behave as the tests expect.

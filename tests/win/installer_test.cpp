@@ -105,7 +105,7 @@ TEST_F(Installer, PutsDownTheProgramAndTakesAwayOnlyThatAgain)
 {
     CreateDirectoryA("C:\\mirth-install", nullptr);
     ASSERT_EQ(RunAndWait("\"" + SetupProgram() + "\" /S /D=" + kFolder), 0u);
-    EXPECT_EQ(FilesIn(kFolder), (std::set<std::string>{"MirthTool.exe", "MirthZud.htm", "Uninstall.exe"}));
+    EXPECT_EQ(FilesIn(kFolder), (std::set<std::string>{"MirthTool.exe", "MirthMapi64.exe", "MirthMapi32.exe", "MirthZud.htm", "Uninstall.exe"}));
     EXPECT_TRUE(Exists(Shortcut())) << Shortcut();
     EXPECT_EQ(UninstallValue("DisplayName"), "MirthTool");
     EXPECT_EQ(UninstallValue("DisplayVersion"), MIRTH_VERSION_TEXT);
@@ -145,7 +145,7 @@ TEST_F(Installer, InstallsForTheUserIntoTheirProgramsFolderByDefault)
     ASSERT_EQ(SHGetFolderPathA(nullptr, CSIDL_LOCAL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, local), S_OK);
     std::string folder = std::string(local) + "\\Programs\\MirthTool";
     ASSERT_EQ(RunAndWait("\"" + SetupProgram() + "\" /S"), 0u);
-    EXPECT_EQ(FilesIn(folder), (std::set<std::string>{"MirthTool.exe", "MirthZud.htm", "Uninstall.exe"}));
+    EXPECT_EQ(FilesIn(folder), (std::set<std::string>{"MirthTool.exe", "MirthMapi64.exe", "MirthMapi32.exe", "MirthZud.htm", "Uninstall.exe"}));
     EXPECT_EQ(Lower(UninstallValue("InstallLocation")), Lower(folder));
     Uninstall(folder);
     EXPECT_FALSE(Exists(folder));
