@@ -37,7 +37,8 @@ void ShowCannotWrite(HWND owner, const Settings& settings)
 }
 
 // The shell's answers that mean no program is associated with the file, or
-// the one associated could not be started: Microsoft Chat is missing.
+// the one associated could not be started: Chat, if the user has it, is
+// unpacked somewhere without an association.
 bool NoViewer(HINSTANCE shellResult)
 {
     switch (reinterpret_cast<INT_PTR>(shellResult)) {
@@ -50,11 +51,6 @@ bool NoViewer(HINSTANCE shellResult)
         return true;
     }
     return false;
-}
-
-bool WriteFromBody(const char* path, const Settings& settings, const std::string& body)
-{
-    return WriteConversationFile(path, settings, body.data(), body.size());
 }
 
 // Starts a command line, found by the platform's program search.
@@ -114,7 +110,7 @@ void DisplayTest(HWND owner, const Settings& settings, const std::string& body)
 {
     char path[kDisplayPathCapacity];
     if (!FormatFits(path, sizeof path, "%s\\Mirth.ccc", ConversationFolder(settings)) ||
-        !WriteFromBody(path, settings, body)) {
+        !WriteConversationFile(path, settings, body.data(), body.size())) {
         ShowCannotWrite(owner, settings);
         return;
     }
@@ -138,7 +134,7 @@ AfterMail CreateMail(HWND owner, const Settings& settings, const MailTexts& text
     // Becky!'s command line is checked first, so a refused one leaves no new file.
     bool fits = FormatFits(path, sizeof path, "%s\\Mirth.ccc", ConversationFolder(settings)) &&
                 (settings.MailSoft != Becky124 || FormatBeckyCommandLine(beckyCommandLine));
-    if (!fits || !WriteFromBody(path, settings, texts.body)) {
+    if (!fits || !WriteConversationFile(path, settings, texts.body.data(), texts.body.size())) {
         ShowCannotWrite(owner, settings);
         return AfterMail::Nothing;
     }

@@ -279,6 +279,32 @@ TEST_F(MapiMail, TheWindowKeepsAnsweringWhileTheMailProgramHoldsTheCall)
     EXPECT_EQ(app_.Close(), 0u);
 }
 
+// Run under LC_ALL=C as part of the CTest test wine.non_japanese_system: the
+// test program's own code page is 1252 there, so it types through the
+// Unicode messages.
+using NonJapaneseSystemMapi = MapiMail;
+
+TEST_F(NonJapaneseSystemMapi, TheTextsReachTheMailProgramUnchanged)
+{
+    if (GetACP() == 932)
+        GTEST_SKIP() << "runs as wine.non_japanese_system, under LC_ALL=C";
+    SetEnvironmentVariableA("MIRTH_MAPI_RESULT", "success");
+    StoreDword("MailSoft", DefaultMapiMailer);
+    ASSERT_TRUE(app_.Start(folder_.path()));
+    // "件名ソフト" and "表示\r\n説明"
+    SendMessageW(app_.Field(IDC_SUBJECT), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"\u4ef6\u540d\u30bd\u30d5\u30c8"));
+    SendMessageW(app_.Field(IDC_DESCRIPTION), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"\u8868\u793a\r\n\u8aac\u660e"));
+    app_.Post(CMD_CREATE_MAIL);
+    HWND confirmation = app_.WaitForOwnedDialog();
+    ASSERT_TRUE(confirmation);
+    PressButton(confirmation, IDYES);
+    std::map<std::string, std::string> call = Call();
+    ASSERT_FALSE(call.empty());
+    EXPECT_EQ(Hex(call["subject"]), Hex("件名ソフト"));
+    EXPECT_EQ(Hex(call["text"]), Hex("表示\r\n説明"));
+    EXPECT_EQ(app_.Close(), 0u);
+}
+
 // Which helper starts is read from the library's PE header. The helpers are
 // stand-in programs here, so this holds on any machine.
 TEST_F(MapiMail, TheHelperOfTheLibrarysBitnessIsStarted)
