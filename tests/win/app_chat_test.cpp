@@ -59,12 +59,6 @@ protected:
         return box;
     }
 
-    void Press(HWND dialog, int button)
-    {
-        PressButton(dialog, button);
-        EXPECT_TRUE(WaitUntil([&] { return !IsWindow(dialog); }));
-    }
-
     // The question whether to choose CChat.exe.
     void ExpectQuestion(HWND box)
     {
@@ -81,7 +75,7 @@ protected:
         EXPECT_NE(text.find("Microsoft Chat が必要です"), std::string::npos) << text;
         EXPECT_NE(Lower(text).find(Lower(folder_ / "Mirth.ccc")), std::string::npos) << text;
         EXPECT_NE(text.find("https://github.com/microsoft/comic-chat"), std::string::npos) << text;
-        Press(box, IDOK);
+        EXPECT_TRUE(PressAndClose(box, IDOK));
         EXPECT_TRUE(log_->Starts().empty());
         EXPECT_TRUE(app_.Running());
     }
@@ -117,7 +111,8 @@ TEST_F(ChatProgram, TheChosenChatOpensTheFileWithoutAsking)
     EXPECT_EQ(app_.Close(), 0u);
 }
 
-// No stored program, one that names no file, one stored as another type.
+// No stored program, one that names no file, one stored as another type; and
+// an associated viewer that can't start, with nothing stored.
 class ChatProgramMissing : public ChatProgram, public testing::WithParamInterface<int> {};
 
 TEST_P(ChatProgramMissing, LeadsToTheQuestionAndNoToWhereChatIs)
@@ -127,43 +122,35 @@ TEST_P(ChatProgramMissing, LeadsToTheQuestionAndNoToWhereChatIs)
     if (GetParam() == 2)
         RegSetKeyValueA(HKEY_CURRENT_USER, "Software\\Orrindale\\MirthZud", "ChatPath", REG_EXPAND_SZ, kChat.c_str(),
                         static_cast<DWORD>(kChat.size() + 1));
+    if (GetParam() == 3) {
+        SetAssociation("MirthTest.missing");
+        const char command[] = "\"C:\\no such folder\\chat.exe\" \"%1\"";
+        ASSERT_EQ(RegSetKeyValueA(HKEY_CLASSES_ROOT, "MirthTest.missing\\shell\\open\\command", nullptr, REG_SZ,
+                                  command, sizeof command),
+                  ERROR_SUCCESS);
+    }
     Start();
     HWND question = DisplayTestBox();
     ExpectQuestion(question);
-    Press(question, IDNO);
+    EXPECT_TRUE(PressAndClose(question, IDNO));
     ExpectChatNeeded(app_.WaitForOwnedDialog());
     EXPECT_EQ(app_.Close(), 0u);
 }
 
-INSTANTIATE_TEST_SUITE_P(Stored, ChatProgramMissing, testing::Values(0, 1, 2));
-
-TEST_F(ChatProgram, AViewerThatCannotStartAlsoLeadsToTheQuestion)
-{
-    SetAssociation("MirthTest.missing");
-    const char command[] = "\"C:\\no such folder\\chat.exe\" \"%1\"";
-    ASSERT_EQ(RegSetKeyValueA(HKEY_CLASSES_ROOT, "MirthTest.missing\\shell\\open\\command", nullptr, REG_SZ, command,
-                              sizeof command),
-              ERROR_SUCCESS);
-    Start();
-    HWND question = DisplayTestBox();
-    ExpectQuestion(question);
-    Press(question, IDNO);
-    ExpectChatNeeded(app_.WaitForOwnedDialog());
-    EXPECT_EQ(app_.Close(), 0u);
-}
+INSTANTIATE_TEST_SUITE_P(Stored, ChatProgramMissing, testing::Values(0, 1, 2, 3));
 
 TEST_F(ChatProgram, ChosenInTheFileDialogItIsStoredStartedAndUsedFromThenOn)
 {
     Start();
     HWND question = DisplayTestBox();
     ExpectQuestion(question);
-    Press(question, IDYES);
+    EXPECT_TRUE(PressAndClose(question, IDYES));
 
     HWND dialog = app_.WaitForOwnedDialog();
     ASSERT_TRUE(dialog) << "no file-open dialog";
     ASSERT_TRUE(GetDlgItem(dialog, kFileNameBox));
     SetText(GetDlgItem(dialog, kFileNameBox), kChat);
-    Press(dialog, IDOK);
+    EXPECT_TRUE(PressAndClose(dialog, IDOK));
     ExpectChatStarted();
     std::string stored;
     EXPECT_TRUE(StoredString("ChatPath", stored));

@@ -320,3 +320,9 @@ void PressButton(HWND dialog, int id)
 {
     PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(dialog, id)));
 }
+
+bool PressAndClose(HWND dialog, int id)
+{
+    PressButton(dialog, id);
+    return WaitUntil([&] { return !IsWindow(dialog); });
+}

@@ -86,6 +86,8 @@ void SetText(HWND window, const std::string& text);
 std::string MessageText(HWND box);
 // Presses the button `id` of a dialog or message box (IDYES, IDNO, IDOK...).
 void PressButton(HWND dialog, int id);
+// Presses it and says whether the dialog then closed.
+bool PressAndClose(HWND dialog, int id);
 RECT WindowRect(HWND window);
 // A child window's rectangle in its parent's client coordinates.
 RECT RectInParent(HWND child);

@@ -70,8 +70,7 @@ protected:
         // "(例）ソフ": an ASCII bracket, then a full-width one; "ソ\フトの": one 0x5C after 83 5C.
         EXPECT_NE(MessageText(box).find("\x28\x97\xe1\x81\x6a\x83\x5c\x83\x74"), std::string::npos);
         EXPECT_NE(MessageText(box).find("\x83\x5c\x5c\x83\x74\x83\x67\x82\xcc"), std::string::npos);
-        PressButton(box, answer);
-        EXPECT_TRUE(WaitUntil([&] { return !IsWindow(box); }));
+        EXPECT_TRUE(PressAndClose(box, answer));
     }
 
     // Waits for an error box, checks it and closes it.
@@ -82,8 +81,7 @@ protected:
         EXPECT_EQ(WindowText(box), "MirthTool");
         // The working folder is kept in lower case.
         EXPECT_NE(Lower(MessageText(box)).find(Lower(path)), std::string::npos) << MessageText(box);
-        PressButton(box, IDOK);
-        EXPECT_TRUE(WaitUntil([&] { return !IsWindow(box); }));
+        EXPECT_TRUE(PressAndClose(box, IDOK));
     }
 
     // The program is still open with every field as the user left it.

@@ -126,8 +126,7 @@ protected:
         HWND confirmation = app_.WaitForOwnedDialog();
         ASSERT_TRUE(confirmation);
         ASSERT_NE(MessageText(confirmation).find("はい"), std::string::npos) << "the confirmation comes first";
-        PressButton(confirmation, IDYES);
-        EXPECT_TRUE(WaitUntil([&] { return !IsWindow(confirmation); }));
+        EXPECT_TRUE(PressAndClose(confirmation, IDYES));
     }
 
     // The call the stand-in library recorded, field by field.
@@ -154,8 +153,7 @@ protected:
         std::string text = MessageText(box);
         EXPECT_NE(text.find(says), std::string::npos) << text;
         EXPECT_NE(Lower(text).find(Lower(folder_ / "Mirth.ccc")), std::string::npos) << text;
-        PressButton(box, IDOK);
-        EXPECT_TRUE(WaitUntil([&] { return !IsWindow(box); }));
+        EXPECT_TRUE(PressAndClose(box, IDOK));
     }
 
     // Nothing lost: the program is open with every field as typed, and the file is there.
@@ -265,8 +263,7 @@ TEST_F(MapiMail, TheWindowKeepsAnsweringWhileTheMailProgramHoldsTheCall)
     HWND box = app_.WaitForOwnedDialog();
     ASSERT_TRUE(box);
     EXPECT_NE(MessageText(box).find("作成中"), std::string::npos) << MessageText(box);
-    PressButton(box, IDOK);
-    EXPECT_TRUE(WaitUntil([&] { return !IsWindow(box); }));
+    EXPECT_TRUE(PressAndClose(box, IDOK));
 
     ASSERT_TRUE(WriteWholeFile(Log() + "\\release", ""));
     EXPECT_FALSE(app_.WaitForOwnedDialog(2000)) << "the mail was made: nothing to say";

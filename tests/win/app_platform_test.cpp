@@ -97,8 +97,7 @@ TEST_F(Platform, TheVersionIsOneNumberInTheResourceAndTheAboutBox)
     HWND box = app_.WaitForOwnedDialog();
     ASSERT_TRUE(box);
     EXPECT_EQ(WindowText(GetDlgItem(box, IDC_ABOUT_LINE1)), std::string("MirthTool ") + MIRTH_VERSION_TEXT);
-    PressButton(box, IDOK);
-    EXPECT_TRUE(WaitUntil([&] { return !IsWindow(box); }));
+    EXPECT_TRUE(PressAndClose(box, IDOK));
     EXPECT_EQ(app_.Close(), 0u);
 }
 

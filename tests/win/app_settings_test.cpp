@@ -58,12 +58,6 @@ protected:
         return dialog;
     }
 
-    void Press(HWND dialog, int button)
-    {
-        PressButton(dialog, button);
-        EXPECT_TRUE(WaitUntil([&] { return !IsWindow(dialog); }));
-    }
-
     // Writes the conversation file with the display test and returns it.
     std::string Conversation(const std::string& body)
     {
@@ -104,7 +98,7 @@ TEST_F(SettingsDialog, ShowsTheSettingsAndTheListsInTheirOrder)
     EXPECT_EQ(kinds[2], "Outlook Express 5.0");
     EXPECT_EQ(kinds[3], "Becky! 1.25.x/1.24.x");
     EXPECT_EQ(kinds[4], "既定のメールソフト (MAPI)");
-    Press(dialog, IDCANCEL);
+    EXPECT_TRUE(PressAndClose(dialog, IDCANCEL));
     EXPECT_EQ(app_.Close(), 0u);
 }
 
@@ -140,7 +134,7 @@ TEST_F(SettingsDialog, OkStoresEveryValueAndTheNextConversationUsesThem)
     SetText(GetDlgItem(dialog, IDC_CONFIG_CHAR2), "MARGARET");
     SetText(GetDlgItem(dialog, IDC_CONFIG_NAME2), "ソフト係");
     SendDlgItemMessageA(dialog, IDC_CONFIG_MAILSOFT, CB_SETCURSEL, 2, 0);
-    Press(dialog, IDOK);
+    EXPECT_TRUE(PressAndClose(dialog, IDOK));
 
     std::string value;
     DWORD kind = 0;
@@ -188,7 +182,7 @@ TEST_F(SettingsDialog, CancelChangesNothing)
     SetText(GetDlgItem(dialog, IDC_CONFIG_NAME), "取り消す名前");
     SetText(GetDlgItem(dialog, IDC_CONFIG_CHAR), "TIKI");
     SendDlgItemMessageA(dialog, IDC_CONFIG_MAILSOFT, CB_SETCURSEL, 0, 0);
-    Press(dialog, IDCANCEL);
+    EXPECT_TRUE(PressAndClose(dialog, IDCANCEL));
     std::string value;
     DWORD kind;
     EXPECT_FALSE(StoredString("namestr", value));
@@ -206,7 +200,7 @@ TEST_F(SettingsDialog, LongTextsAreCutTo127BytesAndAnEmptyNameIsUsedEmptyUntilTh
     ASSERT_TRUE(dialog);
     SetText(GetDlgItem(dialog, IDC_CONFIG_NAME2), std::string(200, 'n'));
     SetText(GetDlgItem(dialog, IDC_CONFIG_NAME), "");
-    Press(dialog, IDOK);
+    EXPECT_TRUE(PressAndClose(dialog, IDOK));
     std::string value;
     EXPECT_TRUE(StoredString("namestr2", value));
     EXPECT_EQ(value, std::string(127, 'n'));
@@ -237,7 +231,7 @@ TEST_F(SettingsDialog, AStoredMisspeltCharacterIsLoadedAndWrittenAsItIs)
     HWND dialog = Open();
     ASSERT_TRUE(dialog);
     EXPECT_EQ(WindowText(GetDlgItem(dialog, IDC_CONFIG_CHAR2)), "MARGAET");
-    Press(dialog, IDCANCEL);
+    EXPECT_TRUE(PressAndClose(dialog, IDCANCEL));
     EXPECT_EQ(app_.Close(), 0u);
 }
 
