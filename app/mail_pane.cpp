@@ -49,7 +49,12 @@ LRESULT CALLBACK SubjectKeyProc(HWND subject, UINT message, WPARAM wParam, LPARA
 
 HWND CreateMailPane(HINSTANCE instance, HWND mainWindow)
 {
-    return CreateDialogParamA(instance, IDD_MAIL, mainWindow, MailPaneProc, 0);
+    HWND pane = CreateDialogParamA(instance, IDD_MAIL, mainWindow, MailPaneProc, 0);
+    // A multi-line edit field takes 32,767 characters by default (30,000
+    // under Wine) and drops the rest of a paste without a word; 0 lifts the
+    // limit to the largest the control allows.
+    SendDlgItemMessageA(pane, IDC_BODY, EM_SETLIMITTEXT, 0, 0);
+    return pane;
 }
 
 void SubclassSubjectField(HWND mailPane)
