@@ -1,5 +1,6 @@
 #include "app/panes.h"
 
+#include "app/dpi.h"
 #include "resources/resource.h"
 
 namespace {
@@ -9,13 +10,14 @@ namespace {
 WNDPROC g_subjectProc = nullptr;
 
 // The body field stands 5 x (menu-bar height) - 15 pixels below the top of
-// the pane's client area and fills the rest of it.
+// the pane's client area and fills the rest of it; the menu bar is the one of
+// the pane's DPI.
 void OnSize(HWND pane)
 {
     HWND body = GetDlgItem(pane, IDC_BODY);
     if (!body)
         return;
-    int top = 5 * GetSystemMetrics(SM_CYMENU) - 15;
+    int top = 5 * MenuBarHeight(WindowDpi(pane)) - 15;
     RECT client;
     GetClientRect(pane, &client);
     int height = client.bottom - top;

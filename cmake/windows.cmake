@@ -19,6 +19,7 @@ add_library(mirth_win STATIC
     app/about_box.cpp
     app/work_folder.cpp
     app/window_placement.cpp
+    app/dpi.cpp
     handoff/handoff.cpp)
 target_link_libraries(mirth_win PUBLIC mirth_core user32 gdi32 shell32 comctl32 advapi32)
 

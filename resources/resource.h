@@ -57,5 +57,7 @@
 #define IDC_CONFIG_NAME2 1036
 #define IDC_CONFIG_MAILSOFT 1031
 
-// Private window message that finishes set-up after the main window's creation.
+// Private window messages: one finishes set-up after the main window's
+// creation, the other lays the panes out again after a change of DPI.
 #define MSG_LATE_INIT (WM_USER + 38)
+#define MSG_RELAYOUT (WM_USER + 39)
