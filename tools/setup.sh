@@ -4,7 +4,7 @@
 set -euo pipefail
 
 run_packages="cmake make g++-mingw-w64-x86-64-posix mingw-w64-tools wine wine64 xvfb
-    fonts-ipafont-gothic imagemagick util-linux procps"
+    fonts-ipafont-gothic fonts-monapo imagemagick util-linux procps"
 release_packages="$run_packages nsis zip unzip"
 test_packages="$release_packages g++ googletest libgtest-dev libbenchmark-dev clang
     libclang-rt-14-dev"
