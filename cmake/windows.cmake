@@ -34,6 +34,9 @@ add_custom_command(TARGET MirthTool POST_BUILD
     COMMAND ${CMAKE_COMMAND} -E copy_if_different ${CMAKE_SOURCE_DIR}/resources/MirthZud.htm
             $<TARGET_FILE_DIR:MirthTool>/MirthZud.htm)
 
+# The screenshot command's helper: finds the window to show.
+add_executable(mirth_screenshot_window tools/screenshot_window.cpp)
+
 # The release: a portable zip and the installer, made with every build.
 add_custom_target(release ALL
     COMMAND ${CMAKE_COMMAND} -DVERSION=${PROJECT_VERSION} -DSOURCE_DIR=${CMAKE_SOURCE_DIR}
