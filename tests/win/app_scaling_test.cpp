@@ -118,10 +118,11 @@ TEST_F(Scaling, AFirstStartOpensAtTheDefaultSizeForTheDpiAndTheNextAtThoseSamePi
                 MapWindowPoints(HWND_DESKTOP, app.window(), reinterpret_cast<POINT*>(&rect), 2);
                 rightmost = std::max(rightmost, rect.right);
             }
-        if (TestDpi() == 96)
+        if (TestDpi() == 96) {
             EXPECT_EQ(shown.right - shown.left, 580);
-        else if (shown.right - shown.left != Scaled(580))
+        } else if (shown.right - shown.left != Scaled(580)) {
             EXPECT_EQ(rightmost, client.right) << "widened by more than the controls need";
+        }
         EXPECT_GE(shown.right - shown.left, Scaled(580));
 
         RECT work;
