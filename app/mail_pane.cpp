@@ -1,5 +1,6 @@
 #include "app/panes.h"
 
+#include "app/dpi.h"
 #include "resources/resource.h"
 
 namespace {
@@ -9,13 +10,14 @@ namespace {
 WNDPROC g_subjectProc = nullptr;
 
 // The body field stands 5 x (menu-bar height) - 15 pixels below the top of
-// the pane's client area and fills the rest of it.
+// the pane's client area and fills the rest of it; the menu bar is the one of
+// the pane's DPI.
 void OnSize(HWND pane)
 {
     HWND body = GetDlgItem(pane, IDC_BODY);
     if (!body)
         return;
-    int top = 5 * GetSystemMetrics(SM_CYMENU) - 15;
+    int top = 5 * MenuBarHeight(WindowDpi(pane)) - 15;
     RECT client;
     GetClientRect(pane, &client);
     int height = client.bottom - top;
@@ -49,7 +51,12 @@ LRESULT CALLBACK SubjectKeyProc(HWND subject, UINT message, WPARAM wParam, LPARA
 
 HWND CreateMailPane(HINSTANCE instance, HWND mainWindow)
 {
-    return CreateDialogParamA(instance, IDD_MAIL, mainWindow, MailPaneProc, 0);
+    HWND pane = CreateDialogParamA(instance, IDD_MAIL, mainWindow, MailPaneProc, 0);
+    // A multi-line edit field takes 32,767 characters by default (30,000
+    // under Wine) and drops the rest of a paste without a word; 0 lifts the
+    // limit to the largest the control allows.
+    SendDlgItemMessageA(pane, IDC_BODY, EM_SETLIMITTEXT, 0, 0);
+    return pane;
 }
 
 void SubclassSubjectField(HWND mailPane)

@@ -1,6 +1,7 @@
 #include "app/main_window.h"
 
 #include "app/commands.h"
+#include "app/dpi.h"
 #include "app/panes.h"
 #include "app/window_placement.h"
 #include "app/work_folder.h"
@@ -28,14 +29,19 @@ void OnCreate(HWND window)
     g_main.window = window;
     ResolveWorkFolder(g_main.settings);
     g_main.settings.MailSoft = ReadDword(kValueMailSoft, kDefaultMailSoft);
-    ApplyStoredPlacement(window, g_main.settings.WindowPlacement);
+    bool firstStart = ApplyStoredPlacement(window, g_main.settings.WindowPlacement);
     g_main.panel = CreatePanelPane(g_main.instance, window);
     g_main.mail = CreateMailPane(g_main.instance, window);
+    if (firstStart)
+        FitFirstWindow(window, {g_main.panel, g_main.mail});
     LoadTextSettings(g_main.settings);
     PostMessageA(window, MSG_LATE_INIT, 0, 0);
 }
 
-// The button strip keeps its height; the Mail pane fills the rest, 5 pixels below it.
+// The gap between the button strip and the Mail pane, in 96-dpi pixels.
+const int kPaneGap = 5;
+
+// The button strip keeps its height; the Mail pane fills the rest, a gap below it.
 void OnSize(HWND window)
 {
     if (!g_main.panel || !g_main.mail)
@@ -44,9 +50,28 @@ void OnSize(HWND window)
     GetClientRect(window, &client);
     GetWindowRect(g_main.panel, &panel);
     int panelHeight = panel.bottom - panel.top;
-    int mailHeight = client.bottom - panelHeight - 5;
+    int gap = ScaleToDpi(kPaneGap, WindowDpi(window));
+    int mailHeight = client.bottom - panelHeight - gap;
     MoveWindow(g_main.panel, 0, 0, client.right, panelHeight, TRUE);
-    MoveWindow(g_main.mail, 0, panelHeight + 5, client.right, mailHeight > 0 ? mailHeight : 0, TRUE);
+    MoveWindow(g_main.mail, 0, panelHeight + gap, client.right, mailHeight > 0 ? mailHeight : 0, TRUE);
+}
+
+// Moved to a monitor of another scaling: the window takes the rectangle that
+// Windows suggests. Windows (10 1703 and later) rescales the panes, which are
+// dialogs made from templates, and their fonts as the change reaches them;
+// the layout runs again once that is done.
+void OnDpiChanged(HWND window, const RECT& suggested)
+{
+    SetWindowPos(window, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
+                 suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+    PostMessageA(window, MSG_RELAYOUT, 0, 0);
+}
+
+// The Mail pane may keep its size while its body rule has changed with the DPI.
+void OnRelayout(HWND window)
+{
+    OnSize(window);
+    SendMessageA(g_main.mail, WM_SIZE, SIZE_RESTORED, 0);
 }
 
 void OnLateInit()
@@ -78,6 +103,12 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
         return 0;
     case MSG_LATE_INIT:
         OnLateInit();
+        return 0;
+    case WM_DPICHANGED:
+        OnDpiChanged(window, *reinterpret_cast<const RECT*>(lParam));
+        return 0;
+    case MSG_RELAYOUT:
+        OnRelayout(window);
         return 0;
     case MSG_MAPI_MAIL_ENDED:
         FinishMapiMail(window);

@@ -1,5 +1,6 @@
 #include "app/window_placement.h"
 
+#include "app/dpi.h"
 #include "app/placement_rule.h"
 #include "settings/settings_store.h"
 
@@ -10,26 +11,78 @@ PlacementRect FromRect(const RECT& rect)
     return PlacementRect{rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top};
 }
 
-}  // namespace
-
-void ApplyStoredPlacement(HWND window, PlacementRect& placement)
+// Whether the settings key holds the value: a stored value is any 32 bits, so
+// only two different fallbacks can tell.
+bool IsStored(const char* name)
 {
-    placement.X = static_cast<int32_t>(ReadDword(kValueX, kDefaultPlacement.X));
-    placement.Y = static_cast<int32_t>(ReadDword(kValueY, kDefaultPlacement.Y));
-    placement.Width = static_cast<int32_t>(ReadDword(kValueWidth, kDefaultPlacement.Width));
-    placement.Height = static_cast<int32_t>(ReadDword(kValueHeight, kDefaultPlacement.Height));
-    MoveWindow(window, placement.X, placement.Y, placement.Width, placement.Height, TRUE);
+    return ReadDword(name, 0) != 0 || ReadDword(name, 1) != 1;
+}
 
-    // The platform may have adjusted the size (minimum and maximum tracking size).
+void MoveOntoNearestWorkArea(HWND window)
+{
     RECT actual;
     GetWindowRect(window, &actual);
-    if (MonitorFromRect(&actual, MONITOR_DEFAULTTONULL))
-        return;
     MONITORINFO monitor = {sizeof monitor};
     if (!GetMonitorInfoA(MonitorFromRect(&actual, MONITOR_DEFAULTTONEAREST), &monitor))
         return;
     PlacementRect moved = MoveOntoWorkArea(FromRect(actual), FromRect(monitor.rcWork));
     MoveWindow(window, moved.X, moved.Y, moved.Width, moved.Height, TRUE);
+}
+
+// How far the controls of a pane reach to the right of the pane's left edge;
+// the size rule puts that edge at the left of the main window's client area.
+LONG RightmostControl(HWND pane)
+{
+    RECT frame;
+    GetWindowRect(pane, &frame);
+    LONG right = 0;
+    for (HWND control = GetWindow(pane, GW_CHILD); control; control = GetWindow(control, GW_HWNDNEXT)) {
+        RECT rect;
+        GetWindowRect(control, &rect);
+        if (rect.right - frame.left > right)
+            right = rect.right - frame.left;
+    }
+    return right;
+}
+
+}  // namespace
+
+bool ApplyStoredPlacement(HWND window, PlacementRect& placement)
+{
+    bool firstStart = !IsStored(kValueWidth) && !IsStored(kValueHeight);
+    UINT dpi = WindowDpi(window);
+    placement.X = static_cast<int32_t>(ReadDword(kValueX, kDefaultPlacement.X));
+    placement.Y = static_cast<int32_t>(ReadDword(kValueY, kDefaultPlacement.Y));
+    placement.Width = static_cast<int32_t>(ReadDword(kValueWidth, ScaleToDpi(kDefaultPlacement.Width, dpi)));
+    placement.Height = static_cast<int32_t>(ReadDword(kValueHeight, ScaleToDpi(kDefaultPlacement.Height, dpi)));
+    MoveWindow(window, placement.X, placement.Y, placement.Width, placement.Height, TRUE);
+
+    // The platform may have adjusted the size (minimum and maximum tracking size).
+    RECT actual;
+    GetWindowRect(window, &actual);
+    if (!MonitorFromRect(&actual, MONITOR_DEFAULTTONULL))
+        MoveOntoNearestWorkArea(window);
+    return firstStart;
+}
+
+// Dialog units follow the font, whose letters grow by whole pixels: at some
+// scalings the panes come out a little wider than the DPI alone says.
+void FitFirstWindow(HWND window, std::initializer_list<HWND> panes)
+{
+    RECT client;
+    GetClientRect(window, &client);
+    LONG needed = client.right;
+    for (HWND pane : panes) {
+        LONG right = RightmostControl(pane);
+        if (right > needed)
+            needed = right;
+    }
+    RECT frame;
+    GetWindowRect(window, &frame);
+    if (needed > client.right)
+        SetWindowPos(window, nullptr, 0, 0, frame.right - frame.left + needed - client.right, frame.bottom - frame.top,
+                     SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    MoveOntoNearestWorkArea(window);
 }
 
 void StorePlacement(HWND window, PlacementRect& placement)

@@ -14,6 +14,7 @@ add_library(mirth_win STATIC
     app/about_box.cpp
     app/work_folder.cpp
     app/window_placement.cpp
+    app/dpi.cpp
     handoff/handoff.cpp
     handoff/chat_program.cpp
     handoff/mapi_mail.cpp)
@@ -50,6 +51,9 @@ endif()
 add_custom_command(TARGET MirthTool POST_BUILD
     COMMAND ${CMAKE_COMMAND} -E copy_if_different ${CMAKE_SOURCE_DIR}/resources/MirthZud.htm
             $<TARGET_FILE_DIR:MirthTool>/MirthZud.htm)
+
+# The screenshot command's helper: finds the window to show.
+add_executable(mirth_screenshot_window tools/screenshot_window.cpp)
 
 # The release: a portable zip and the installer, made with every build.
 add_custom_target(release ALL

@@ -1,13 +1,28 @@
 #!/usr/bin/env bash
-# Wine has no "ＭＳ Ｐゴシック", the font of the program's dialogs. Maps the Windows
-# Japanese fonts to IPAGothic (fonts-ipafont-gothic), in the prefix named by
-# WINEPREFIX, so every machine draws the same. The width of a font's letters
-# sets the dialog units; the proportional IPA and VL fonts have wider letters
-# and make every dialog about 10% wider, which pushes the right-hand buttons
-# out of the window's default 580 pixels. The names are
-# Japanese, so they go in through a UTF-16 .reg file: Wine can't read them
-# from a command line where the Unix locale isn't generated.
+# Sets up the fonts of the Wine prefix named by WINEPREFIX, so every machine
+# draws the program's dialogs alike.
+#
+# Wine has no "ＭＳ Ｐゴシック", the font of the program's dialogs. It is mapped to
+# Monapo (fonts-monapo): IPA P Gothic's letters with the character widths of
+# "ＭＳ Ｐゴシック". Its narrow Latin letters give the dialog units of the original
+# (7 pixels across at 10 point and 96 dpi, so the buttons fit the window's
+# default 580 pixels), and its proportional kana keep every label on its
+# lines. IPAGothic and IPAPGothic have wider Latin letters: dialogs grow by a
+# tenth and the right-hand buttons leave the default window. The fixed-width
+# Japanese fonts stay mapped to IPAGothic.
+#
+# Debian's Wine 8 looks for its own fonts in /usr/share/fonts instead of
+# /usr/share/wine/fonts, so it never finds Marlett, which draws the caption
+# buttons: they showed as the letters "0 1 r". The prefix gets Marlett in its
+# Fonts folder, where Wine does look.
+#
+# The names are Japanese, so they go in through a UTF-16 .reg file: Wine can't
+# read them from a command line where the Unix locale isn't generated.
 set -euo pipefail
+fonts=$WINEPREFIX/drive_c/windows/Fonts
+mkdir -p "$fonts"
+cp /usr/share/wine/fonts/marlett.ttf "$fonts/"
+
 reg=$(mktemp --suffix=.reg)
 trap 'rm -f "$reg"' EXIT
 {
@@ -16,8 +31,8 @@ trap 'rm -f "$reg"' EXIT
 Windows Registry Editor Version 5.00
 
 [HKEY_LOCAL_MACHINE\Software\Microsoft\Windows NT\CurrentVersion\FontSubstitutes]
-"ＭＳ Ｐゴシック"="IPAGothic"
-"MS PGothic"="IPAGothic"
+"ＭＳ Ｐゴシック"="Monapo"
+"MS PGothic"="Monapo"
 "ＭＳ ゴシック"="IPAGothic"
 "MS Gothic"="IPAGothic"
 "MS UI Gothic"="IPAGothic"

@@ -2,6 +2,7 @@
 # A Wine session for one test run: its own prefix, its own virtual X display and
 # a persistent wineserver, all under the given folder.
 #   wine-session.sh ensure DIR   start the session unless it is running
+#   wine-session.sh dpi DIR N    (start it and) set the display scaling to N dpi
 #   wine-session.sh stop DIR     stop it and remove the prefix
 set -euo pipefail
 
@@ -21,6 +22,23 @@ wine_env() {
 # Runs a Wine command detached from the caller's output and from the lock.
 quietly() {
     LC_ALL=ja_JP.UTF-8 "$@" </dev/null >/dev/null 2>&1 9>&-
+}
+
+# The display scaling, and a desktop of the size a screen has at that scaling:
+# 1024 x 768 at 96 dpi, grown with the DPI (Windows offers 200 % only on
+# screens of 2048 x 1536 and more). Both take effect with a new wineserver.
+set_scaling() {
+    local dpi=$1
+    quietly /usr/lib/wine/wine64 reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$dpi" /f
+    quietly /usr/lib/wine/wine64 reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default \
+        /d "$((1024 * dpi / 96))x$((768 * dpi / 96))" /f
+}
+
+restart_server() {
+    quietly /usr/lib/wine/wineserver -k
+    quietly /usr/lib/wine/wineserver -w
+    quietly /usr/lib/wine/wineserver -p
+    quietly /usr/lib/wine/wine64 wineboot
 }
 
 running() {
@@ -43,8 +61,9 @@ stop() {
 start() {
     stop
     mkdir -p "$dir/home"
-    # Xvfb picks a free display number and writes it to descriptor 5.
-    setsid Xvfb -displayfd 5 -screen 0 1024x768x24 -nolisten tcp 5>"$dir/display" \
+    # Xvfb picks a free display number and writes it to descriptor 5. Its
+    # screen holds the desktop of the largest scaling, 200 %.
+    setsid Xvfb -displayfd 5 -screen 0 2048x1536x24 -nolisten tcp 5>"$dir/display" \
         </dev/null >/dev/null 2>&1 9>&- &
     local xvfb_pid=$!
     for _ in $(seq 100); do
@@ -64,12 +83,9 @@ start() {
     # seconds. It takes effect when the desktop process starts, so the server
     # and its services start again after the setting.
     quietly /usr/lib/wine/wine64 reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f
-    quietly /usr/lib/wine/wine64 reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1024x768 /f
+    set_scaling 96
     "$(dirname "$0")/wine-fonts.sh"
-    quietly /usr/lib/wine/wineserver -k
-    quietly /usr/lib/wine/wineserver -w
-    quietly /usr/lib/wine/wineserver -p
-    quietly /usr/lib/wine/wine64 wineboot
+    restart_server
     cat >"$env_file" <<ENV
 export HOME='$HOME' WINEPREFIX='$WINEPREFIX' DISPLAY='$DISPLAY' XVFB_PID=$xvfb_pid
 export WINEDEBUG=-all WINELOADER=/usr/lib/wine/wine64
@@ -84,13 +100,21 @@ ensure)
     flock 9
     running || start
     ;;
+dpi)
+    mkdir -p "$(dirname "$dir")"
+    exec 9>"$dir.lock"
+    flock 9
+    running || start
+    set_scaling "$3"
+    restart_server
+    ;;
 stop)
     exec 9>"$dir.lock"
     flock 9
     stop
     ;;
 *)
-    echo "usage: $0 ensure|stop DIR" >&2
+    echo "usage: $0 ensure|stop DIR, or $0 dpi DIR N" >&2
     exit 2
     ;;
 esac

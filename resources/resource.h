@@ -58,6 +58,8 @@
 #define IDC_CONFIG_MAILSOFT 1031
 
 // Private window messages of the main window: the end of its set-up after
-// creation, and the end of a mail handed to the default mail program.
+// creation, the layout again after a change of DPI, and the end of a mail
+// handed to the default mail program.
 #define MSG_LATE_INIT (WM_USER + 38)
-#define MSG_MAPI_MAIL_ENDED (WM_USER + 39)
+#define MSG_RELAYOUT (WM_USER + 39)
+#define MSG_MAPI_MAIL_ENDED (WM_USER + 40)

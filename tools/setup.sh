@@ -4,7 +4,7 @@
 set -euo pipefail
 
 run_packages="cmake make g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix mingw-w64-tools
-    wine wine64 xvfb fonts-ipafont-gothic imagemagick util-linux procps"
+    wine wine64 xvfb fonts-ipafont-gothic fonts-monapo imagemagick util-linux procps"
 release_packages="$run_packages nsis zip unzip"
 # wine32:i386 runs the 32-bit MAPI helper with a 32-bit mail library.
 test_packages="$release_packages g++ googletest libgtest-dev libbenchmark-dev clang

@@ -30,11 +30,15 @@ bool InstallProgram()
 
 namespace {
 
-// Once per test program: the program and the stand-ins in place.
+// Once per test program: the program and the stand-ins in place. The test
+// program is per-monitor DPI aware, as the program is: Wine, like Windows,
+// gives a program that is not aware the rectangles of other programs'
+// windows scaled to 96 dpi.
 class TestBed : public testing::Environment {
 public:
     void SetUp() override
     {
+        SetProcessDpiAwarenessContext(DPI_AWARENESS_CONTEXT_PER_MONITOR_AWARE_V2);
         ASSERT_TRUE(InstallProgram());
         InstallStandIns();
     }
@@ -228,6 +232,17 @@ void MirthApp::Click(HWND control) const
 {
     PostMessageA(control, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(4, 4));
     PostMessageA(control, WM_LBUTTONUP, 0, MAKELPARAM(4, 4));
+}
+
+void MirthApp::SendDpiChanged(UINT dpi, const RECT& suggested) const
+{
+    // The suggested rectangle travels by pointer, so it is placed in the
+    // program's memory.
+    void* remote = VirtualAllocEx(process_.hProcess, nullptr, sizeof suggested, MEM_COMMIT, PAGE_READWRITE);
+    ASSERT_TRUE(remote);
+    ASSERT_TRUE(WriteProcessMemory(process_.hProcess, remote, &suggested, sizeof suggested, nullptr));
+    SendMessageA(window_, WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(remote));
+    VirtualFreeEx(process_.hProcess, remote, 0, MEM_RELEASE);
 }
 
 HWND MirthApp::FocusedControl() const

@@ -57,6 +57,10 @@ public:
     // gives them; the program's own loop makes the character.
     void PressKey(HWND control, WORD virtualKey, BYTE scanCode) const;
 
+    // What Windows sends when the window moves to a monitor of another
+    // scaling: the new DPI and the rectangle it suggests.
+    void SendDpiChanged(UINT dpi, const RECT& suggested) const;
+
     // A click with the left button into `control`.
     void Click(HWND control) const;
 

@@ -131,6 +131,52 @@ TEST_F(Handoff, TheDisplayTestWritesTheFileAndOpensItInChat)
     EXPECT_EQ(app_.Close(), 0u);
 }
 
+// 1,000 lines of 50 bytes and CR LF, a third of them quoted: 52,000 bytes and
+// 47,000 characters, more than an edit field takes by default (32,767
+// characters on Windows, 30,000 under Wine).
+std::string LongMail()
+{
+    std::string mail;
+    for (int line = 0; line < 1000; ++line) {
+        std::string text = std::string(line % 3 == 0 ? ">" : "") + "ソフト表示" + std::to_string(line) + " ";
+        text.resize(50, 'a');
+        mail += text + "\r\n";
+    }
+    return mail;
+}
+
+bool PutOnClipboard(const std::string& text)
+{
+    int length = MultiByteToWideChar(932, 0, text.c_str(), -1, nullptr, 0);
+    HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, length * sizeof(WCHAR));
+    if (!memory || !OpenClipboard(nullptr))
+        return false;
+    MultiByteToWideChar(932, 0, text.c_str(), -1, static_cast<WCHAR*>(GlobalLock(memory)), length);
+    GlobalUnlock(memory);
+    EmptyClipboard();
+    bool put = SetClipboardData(CF_UNICODETEXT, memory) != nullptr;
+    CloseClipboard();
+    return put;
+}
+
+TEST_F(Handoff, ALongPastedMailReachesTheFileWhole)
+{
+    const std::string mail = LongMail();
+    ASSERT_EQ(mail.size(), 52000u);
+    StartWith(OutlookExpress501, folder_.path());
+    SetText(app_.Field(IDC_BODY), "");
+    ASSERT_TRUE(PutOnClipboard(mail));
+    app_.Send(CMD_PASTE);
+    EXPECT_EQ(WindowText(app_.Field(IDC_BODY)).size(), mail.size()) << "the body after the paste";
+    app_.Post(CMD_DISPLAY_TEST);
+    ASSERT_TRUE(log_->WaitForStarts(1));
+    std::string file, want = ConversationFor(mail);
+    ASSERT_TRUE(ReadWholeFile(folder_ / "Mirth.ccc", file));
+    EXPECT_EQ(file.size(), want.size());
+    EXPECT_TRUE(file == want) << "the file is not the conversation of the whole mail";
+    EXPECT_EQ(app_.Close(), 0u);
+}
+
 TEST_F(Handoff, TheDisplayTestForOtherMailersWritesToTheDesktop)
 {
     StartWith(OtherMailer, desktop_);
