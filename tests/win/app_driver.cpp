@@ -301,6 +301,12 @@ RECT WindowRect(HWND window)
     return rect;
 }
 
+std::string Describe(const RECT& r)
+{
+    return "(" + std::to_string(r.left) + ", " + std::to_string(r.top) + ")-(" + std::to_string(r.right) + ", " +
+           std::to_string(r.bottom) + ")";
+}
+
 RECT RectInParent(HWND child)
 {
     RECT rect = WindowRect(child);

@@ -93,5 +93,7 @@ void PressButton(HWND dialog, int id);
 // Presses it and says whether the dialog then closed.
 bool PressAndClose(HWND dialog, int id);
 RECT WindowRect(HWND window);
+// "(left, top)-(right, bottom)", for messages.
+std::string Describe(const RECT& rect);
 // A child window's rectangle in its parent's client coordinates.
 RECT RectInParent(HWND child);

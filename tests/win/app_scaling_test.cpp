@@ -27,12 +27,6 @@ int Scaled(int pixels)
     return MulDiv(pixels, TestDpi(), 96);
 }
 
-std::string Describe(const RECT& r)
-{
-    return "(" + std::to_string(r.left) + ", " + std::to_string(r.top) + ")-(" + std::to_string(r.right) + ", " +
-           std::to_string(r.bottom) + ")";
-}
-
 bool Inside(const RECT& inner, const RECT& outer)
 {
     return inner.left >= outer.left && inner.top >= outer.top && inner.right <= outer.right &&
@@ -178,8 +172,7 @@ TEST_F(Scaling, TheSettingsDialogAndTheAboutBoxHoldEveryControl)
         HWND dialog = app.WaitForOwnedDialog();
         ASSERT_TRUE(dialog) << "command " << command;
         ExpectControlsInside(dialog, dialog, WindowText(dialog));
-        PressButton(dialog, IDCANCEL);
-        ASSERT_TRUE(WaitUntil([&] { return !IsWindow(dialog); }));
+        ASSERT_TRUE(PressAndClose(dialog, IDCANCEL));
     }
     EXPECT_EQ(app.Close(), 0u);
 }
@@ -278,14 +271,12 @@ TEST_F(Scaling, EveryLabelReadsWhole)
     HWND dialog = app.WaitForOwnedDialog();
     ASSERT_TRUE(dialog);
     ExpectLabelsWhole(dialog, "CONFIG", false);
-    PressButton(dialog, IDCANCEL);
-    ASSERT_TRUE(WaitUntil([&] { return !IsWindow(dialog); }));
+    ASSERT_TRUE(PressAndClose(dialog, IDCANCEL));
     app.Post(CMD_ABOUT);
     dialog = app.WaitForOwnedDialog();
     ASSERT_TRUE(dialog);
     ExpectLabelsWhole(dialog, "AboutDlg", false);
-    PressButton(dialog, IDOK);
-    ASSERT_TRUE(WaitUntil([&] { return !IsWindow(dialog); }));
+    ASSERT_TRUE(PressAndClose(dialog, IDOK));
     EXPECT_EQ(app.Close(), 0u);
 }
 

@@ -38,12 +38,6 @@ protected:
     TestFolder folder_;
 };
 
-std::string Describe(const RECT& r)
-{
-    return "(" + std::to_string(r.left) + ", " + std::to_string(r.top) + ")-(" + std::to_string(r.right) + ", " +
-           std::to_string(r.bottom) + ")";
-}
-
 void ExpectRect(const RECT& got, const RECT& want, const char* what)
 {
     EXPECT_TRUE(EqualRect(&got, &want)) << what << ": got " << Describe(got) << ", want " << Describe(want);
