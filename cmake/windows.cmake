@@ -17,8 +17,12 @@ add_library(mirth_win STATIC
     app/dpi.cpp
     handoff/handoff.cpp
     handoff/chat_program.cpp
-    handoff/mapi_mail.cpp)
-target_link_libraries(mirth_win PUBLIC mirth_core user32 gdi32 shell32 comctl32 comdlg32 advapi32)
+    handoff/mapi_mail.cpp
+    handoff/art_step.cpp
+    handoff/fetch_progress.cpp
+    chatart/art_folders.cpp
+    chatart/art_download.cpp)
+target_link_libraries(mirth_win PUBLIC mirth_core user32 gdi32 shell32 shlwapi comctl32 comdlg32 advapi32 winhttp)
 
 set_source_files_properties(resources/mirthtool.rc PROPERTIES OBJECT_DEPENDS
     "${CMAKE_SOURCE_DIR}/resources/mirthtool.ico;${CMAKE_SOURCE_DIR}/resources/mirthtool.manifest;${CMAKE_SOURCE_DIR}/resources/resource.h")

@@ -3,6 +3,7 @@
 #include <shellapi.h>
 
 #include "conversation/conversation_writer.h"
+#include "handoff/art_step.h"
 #include "handoff/chat_program.h"
 #include "handoff/format_fits.h"
 #include "handoff/mapi_mail.h"
@@ -108,6 +109,7 @@ AfterMail LeaveOnDesktop(HWND owner)
 
 void DisplayTest(HWND owner, const Settings& settings, const std::string& body)
 {
+    FetchMissingArt(owner, settings);
     char path[kDisplayPathCapacity];
     if (!FormatFits(path, sizeof path, "%s\\Mirth.ccc", ConversationFolder(settings)) ||
         !WriteConversationFile(path, settings, body.data(), body.size())) {
@@ -129,6 +131,7 @@ AfterMail CreateMail(HWND owner, const Settings& settings, const MailTexts& text
     }
     if (MessageBoxA(owner, kConfirmCreateMail, kMessageCaption, MB_YESNO) != IDYES)
         return AfterMail::Nothing;
+    FetchMissingArt(owner, settings);
     char path[kMailPathCapacity];
     char beckyCommandLine[kCommandLineCapacity];
     // Becky!'s command line is checked first, so a refused one leaves no new file.

@@ -7,6 +7,7 @@
 #define IDD_MAIL "Mail"
 #define IDD_CONFIG "CONFIG"
 #define IDD_ABOUT "AboutDlg"
+#define IDD_ART_FETCH "ARTFETCH"
 #define IDI_MIRTHTOOL "REDORODA"
 
 // Menu.
@@ -56,6 +57,13 @@
 #define IDC_CONFIG_CHAR2 1035
 #define IDC_CONFIG_NAME2 1036
 #define IDC_CONFIG_MAILSOFT 1031
+#define IDC_CONFIG_ART_FETCH 1040
+#define IDC_CONFIG_PREVIEW 1041
+
+// Controls of the window that shows a fetch of art under way.
+#define IDC_FETCH_TEXT 1201
+#define IDC_FETCH_FILE 1202
+#define IDC_FETCH_BAR 1203
 
 // Private window messages of the main window: the end of its set-up after
 // creation, the layout again after a change of DPI, and the end of a mail

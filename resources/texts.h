@@ -96,3 +96,36 @@ inline constexpr char kAttachByHand[] = "会話ファイルは次の場所にあ
 inline constexpr char kMailStillOpen[] =
     "前のメールをまだメールソフトで作成中です。\n"
     "メールソフトの作成画面を閉じてから、もう一度「メール作成」を押してください。";
+
+// Fetching the characters and backdrops Chat lacks. The question lists the
+// missing files between its two parts, a line each.
+inline constexpr char kAskToFetchArt[] =
+    "次のキャラクター画像が見つかりません。\n"
+    "\n";
+inline constexpr char kAskToFetchArtSource[] =
+    "\n"
+    "Microsoft が github.com/microsoft/comic-chat で公開しているものを取得しますか？\n"
+    "取得した画像は Microsoft Chat の ComicArt フォルダー (書き込めない場合は MirthTool のフォルダー) に置きます。\n"
+    "\n"
+    "この答えは次からも使われます (「基本設定」で変えられます)。";
+// The progress window's line for the file under way (printf: the file's name,
+// the kilobytes so far).
+inline constexpr char kFetchingArtFile[] = "%s (%lu KB)";
+// The message after a fetch that left files out; each file follows on a line
+// of its own with its reason.
+inline constexpr char kArtNotFetched[] =
+    "次のキャラクター画像を取得できませんでした。\n"
+    "\n";
+inline constexpr char kArtNotFetchedEnd[] =
+    "\n"
+    "この画像なしで続けます。";
+// Reasons, some with a printf number.
+inline constexpr char kArtFetchCancelled[] = "キャンセルしました";
+inline constexpr char kArtFetchTimedOut[] = "15 秒以内に届きませんでした";
+inline constexpr char kArtFetchNetworkError[] = "接続できませんでした (エラー %lu)";
+inline constexpr char kArtFetchHttpStatus[] = "サーバーが HTTP %lu を返しました";
+inline constexpr char kArtFetchTooLarge[] = "2 MB を超えています";
+inline constexpr char kArtFetchBadAddress[] = "取得先のアドレス (ArtURL) が正しくありません";
+inline constexpr char kArtFetchBroken[] = "画像ファイルとして読めません: ";
+inline constexpr char kArtFetchCannotWrite[] = "保存できませんでした (エラー %lu)";
+inline constexpr char kArtFetchNoFolder[] = "保存できるフォルダーがありません";

@@ -54,6 +54,14 @@ const char kValueNamestr2[] = "namestr2";
 const char kValueCharstr2[] = "charstr2";
 const char kValueRead[] = "Read";
 const char kValueChatPath[] = "ChatPath";  // the Chat program the user chose
+const char kValueArtFetch[] = "ArtFetch";  // whether missing art is fetched
+const char kValueArtUrl[] = "ArtURL";      // where art is fetched from, for mirrors and tests
+
+// "ArtFetch": 1 fetches without asking, 0 never fetches nor asks; anything
+// else, or no value, asks.
+const uint32_t kArtFetchNever = 0;
+const uint32_t kArtFetchAlways = 1;
+const uint32_t kArtFetchAsk = 2;
 
 // Keys of other software that the program only reads.
 const char kShellFoldersKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";

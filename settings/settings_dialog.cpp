@@ -15,6 +15,12 @@ const char* const kCharacters[] = {
     "MARGARET", "MAYNARD", "MIKE", "REBECCA", "SAGE", "SCOTTY", "SUSAN", "TIKI", "TONGTYED", "XENO",
 };
 
+// What the dialog keeps while it is open.
+struct DialogState {
+    Settings* settings;
+    bool artFetchChecked;  // the box as it opened
+};
+
 template <size_t count>
 void FillBox(HWND dialog, int box, const char* text, const char* const (&entries)[count])
 {
@@ -23,8 +29,14 @@ void FillBox(HWND dialog, int box, const char* text, const char* const (&entries
         SendDlgItemMessageA(dialog, box, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(entry));
 }
 
-void OnInitDialog(HWND dialog, const Settings& settings)
+bool ArtFetchChecked(HWND dialog)
 {
+    return IsDlgButtonChecked(dialog, IDC_CONFIG_ART_FETCH) == BST_CHECKED;
+}
+
+void OnInitDialog(HWND dialog, DialogState& state)
+{
+    const Settings& settings = *state.settings;
     FillBox(dialog, IDC_CONFIG_BACKDROP, settings.backstr, kBackdrops);
     FillBox(dialog, IDC_CONFIG_CHAR, settings.charstr, kCharacters);
     SetDlgItemTextA(dialog, IDC_CONFIG_NAME, settings.namestr);
@@ -35,6 +47,9 @@ void OnInitDialog(HWND dialog, const Settings& settings)
     // A stored kind outside the list shows no selection.
     if (settings.MailSoft <= DefaultMapiMailer)
         SendDlgItemMessageA(dialog, IDC_CONFIG_MAILSOFT, CB_SETCURSEL, settings.MailSoft, 0);
+    CheckDlgButton(dialog, IDC_CONFIG_ART_FETCH,
+                   ReadDword(kValueArtFetch, kArtFetchAsk) == kArtFetchAlways ? BST_CHECKED : BST_UNCHECKED);
+    state.artFetchChecked = ArtFetchChecked(dialog);
 }
 
 // Reads a text back into its field (at most 127 bytes) and stores it.
@@ -44,8 +59,9 @@ void TakeText(HWND dialog, int control, char* field, const char* valueName)
     WriteString(valueName, field);
 }
 
-void OnOk(HWND dialog, Settings& settings)
+void OnOk(HWND dialog, const DialogState& state)
 {
+    Settings& settings = *state.settings;
     // No selection gives CB_ERR (-1), stored as 0xFFFFFFFF.
     LRESULT selected = SendDlgItemMessageA(dialog, IDC_CONFIG_MAILSOFT, CB_GETCURSEL, 0, 0);
     settings.MailSoft = static_cast<uint32_t>(selected);
@@ -55,6 +71,10 @@ void OnOk(HWND dialog, Settings& settings)
     TakeText(dialog, IDC_CONFIG_NAME, settings.namestr, kValueNamestr);
     TakeText(dialog, IDC_CONFIG_CHAR2, settings.charstr2, kValueCharstr2);
     TakeText(dialog, IDC_CONFIG_NAME2, settings.namestr2, kValueNamestr2);
+    // An untouched box leaves "ArtFetch" as it was, absent included.
+    bool checked = ArtFetchChecked(dialog);
+    if (checked != state.artFetchChecked)
+        WriteDword(kValueArtFetch, checked ? kArtFetchAlways : kArtFetchNever);
 }
 
 INT_PTR CALLBACK SettingsDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam)
@@ -62,12 +82,12 @@ INT_PTR CALLBACK SettingsDialogProc(HWND dialog, UINT message, WPARAM wParam, LP
     switch (message) {
     case WM_INITDIALOG:
         SetWindowLongPtrA(dialog, DWLP_USER, lParam);
-        OnInitDialog(dialog, *reinterpret_cast<Settings*>(lParam));
+        OnInitDialog(dialog, *reinterpret_cast<DialogState*>(lParam));
         return FALSE;  // no control gets the focus
     case WM_COMMAND:
         switch (LOWORD(wParam)) {
         case IDOK:
-            OnOk(dialog, *reinterpret_cast<Settings*>(GetWindowLongPtrA(dialog, DWLP_USER)));
+            OnOk(dialog, *reinterpret_cast<DialogState*>(GetWindowLongPtrA(dialog, DWLP_USER)));
             EndDialog(dialog, 1);
             return TRUE;
         case IDCANCEL:
@@ -83,5 +103,6 @@ INT_PTR CALLBACK SettingsDialogProc(HWND dialog, UINT message, WPARAM wParam, LP
 
 void ShowSettingsDialog(HINSTANCE instance, HWND owner, Settings& settings)
 {
-    DialogBoxParamA(instance, IDD_CONFIG, owner, SettingsDialogProc, reinterpret_cast<LPARAM>(&settings));
+    DialogState state = {&settings, false};
+    DialogBoxParamA(instance, IDD_CONFIG, owner, SettingsDialogProc, reinterpret_cast<LPARAM>(&state));
 }
