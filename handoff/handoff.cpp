@@ -147,8 +147,8 @@ AfterMail CreateMail(HWND owner, const Settings& settings, const MailTexts& text
     case OutlookExpress50: return PrepareOutlookExpressMail(owner, "oe5x.pcd");
     case Becky124: return PrepareBeckyMail(beckyCommandLine);
     case DefaultMapiMailer:
-        return StartMapiMail(owner, path, texts.subject, texts.description) ? AfterMail::StoreDescription
-                                                                             : AfterMail::Nothing;
+        return StartMapiMail(owner, {path}, texts.subject, texts.description) ? AfterMail::StoreDescription
+                                                                               : AfterMail::Nothing;
     default: return AfterMail::Nothing;  // an unknown kind: the file is written, nothing is started
     }
 }

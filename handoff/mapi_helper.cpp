@@ -4,12 +4,13 @@
 // helper of the mail library's bitness (MirthMapi64.exe or MirthMapi32.exe):
 //   MirthMapi64.exe OWNER
 // OWNER is the main window's handle in decimal; the mail's texts and its
-// attachment come on standard input (mapi_request.h). The exit code is the
+// attachments come on standard input (mapi_request.h). The exit code is the
 // result of MAPISendMail, or kHelperNoMapi / kHelperBadRequest.
 #include <windows.h>
 
 #include <cstdlib>
 #include <string>
+#include <vector>
 
 #include "handoff/mapi_request.h"
 #include "handoff/mapi_wide.h"
@@ -58,16 +59,22 @@ const FLAGS kFlags = MAPI_DIALOG | MAPI_LOGON_UI;  // the user finishes the mail
 bool SendWide(HMODULE mapi, ULONG_PTR owner, MapiRequest& request, ULONG& result)
 {
     MapiSendMailW send = Entry<MapiSendMailW>(mapi, "MAPISendMailW");
-    std::wstring subject, text, path, name;
-    if (!send || !Widen(request.subject, subject) || !Widen(request.text, text) ||
-        !Widen(request.attachmentPath, path) || !Widen(request.attachmentName, name))
+    std::wstring subject, text;
+    size_t count = request.attachments.size();
+    std::vector<std::wstring> paths(count), names(count);
+    if (!send || !Widen(request.subject, subject) || !Widen(request.text, text))
         return false;
-    MapiFileDescW file = {0, 0, static_cast<ULONG>(-1), &path[0], &name[0], nullptr};
+    std::vector<MapiFileDescW> files(count);
+    for (size_t i = 0; i < count; ++i) {
+        if (!Widen(request.attachments[i].path, paths[i]) || !Widen(request.attachments[i].name, names[i]))
+            return false;
+        files[i] = {0, 0, static_cast<ULONG>(-1), &paths[i][0], &names[i][0], nullptr};
+    }
     MapiMessageW message = {};
     message.lpszSubject = &subject[0];
     message.lpszNoteText = &text[0];
-    message.nFileCount = 1;
-    message.lpFiles = &file;
+    message.nFileCount = static_cast<ULONG>(count);
+    message.lpFiles = count ? files.data() : nullptr;
     result = send(0, owner, &message, kFlags, 0);
     return true;
 }
@@ -78,12 +85,14 @@ bool SendAnsi(HMODULE mapi, ULONG_PTR owner, MapiRequest& request, ULONG& result
     LPMAPISENDMAIL send = Entry<LPMAPISENDMAIL>(mapi, "MAPISendMail");
     if (!send)
         return false;
-    MapiFileDesc file = {0, 0, static_cast<ULONG>(-1), &request.attachmentPath[0], &request.attachmentName[0], nullptr};
+    std::vector<MapiFileDesc> files;
+    for (MapiAttachment& attachment : request.attachments)
+        files.push_back({0, 0, static_cast<ULONG>(-1), &attachment.path[0], &attachment.name[0], nullptr});
     MapiMessage message = {};
     message.lpszSubject = &request.subject[0];
     message.lpszNoteText = &request.text[0];
-    message.nFileCount = 1;
-    message.lpFiles = &file;
+    message.nFileCount = static_cast<ULONG>(files.size());
+    message.lpFiles = files.empty() ? nullptr : files.data();
     result = send(0, owner, &message, kFlags, 0);
     return true;
 }

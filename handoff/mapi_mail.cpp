@@ -15,11 +15,12 @@ const char kHelper64[] = "MirthMapi64.exe";
 const char kHelper32[] = "MirthMapi32.exe";
 const char kMailClientsKey[] = "Software\\Clients\\Mail";
 
-// The helper under way, and the file it attaches (named in the messages).
+// The helper under way, and the files it attaches (named in the messages, a
+// line each).
 struct PendingMail {
     HANDLE process;
     HANDLE wait;
-    std::string path;
+    std::string paths;
 };
 PendingMail g_pending;
 
@@ -28,18 +29,25 @@ void Tell(HWND owner, const std::string& message)
     MessageBoxA(owner, message.c_str(), kMessageCaption, MB_OK | MB_ICONWARNING);
 }
 
-void TellNoDefaultMailer(HWND owner, const std::string& path)
+void TellNoDefaultMailer(HWND owner, const std::string& paths)
 {
-    Tell(owner, std::string(kNoDefaultMailer) + kAttachByHand + path);
+    Tell(owner, std::string(kNoDefaultMailer) + kAttachByHand + paths);
 }
 
-void TellMailerFailed(HWND owner, DWORD error, const std::string& path)
+void TellMailerFailed(HWND owner, DWORD error, const std::string& paths)
 {
     // MAPI results and system errors are small numbers; a crash is an exception code.
     char number[16], message[512];
     std::snprintf(number, sizeof number, error > 0xFFFF ? "0x%08lX" : "%lu", static_cast<unsigned long>(error));
     std::snprintf(message, sizeof message, kMailerFailed, number);
-    Tell(owner, message + std::string(kAttachByHand) + path);
+    Tell(owner, message + std::string(kAttachByHand) + paths);
+}
+
+std::string FullPath(const std::string& path)
+{
+    char full[MAX_PATH];
+    DWORD length = GetFullPathNameA(path.c_str(), MAX_PATH, full, nullptr);
+    return length > 0 && length < MAX_PATH ? full : path;
 }
 
 // A string value under a mail client key; REG_EXPAND_SZ comes expanded.
@@ -142,24 +150,29 @@ bool MapiMailPending()
     return g_pending.process != nullptr;
 }
 
-bool StartMapiMail(HWND owner, const char* path, const std::string& subject, const std::string& text)
+bool StartMapiMail(HWND owner, const std::vector<std::string>& paths, const std::string& subject,
+                   const std::string& text)
 {
-    char fullPath[MAX_PATH];
-    DWORD length = GetFullPathNameA(path, MAX_PATH, fullPath, nullptr);
-    std::string attachment = length > 0 && length < MAX_PATH ? fullPath : path;
+    MapiRequest mail = {subject, text, {}};
+    std::string list;
+    for (const std::string& path : paths) {
+        std::string full = FullPath(path);
+        mail.attachments.push_back({full, full.substr(full.find_last_of('\\') + 1)});
+        list += (list.empty() ? "" : "\n") + full;
+    }
     // Decided before any call: the system's MAPI32.DLL would show a box of
     // its own for a missing or other-bitness library.
     char library[MAX_PATH];
     uint16_t machine = FindMailLibrary(library) ? LibraryMachine(library) : 0;
     if (machine == 0) {
-        TellNoDefaultMailer(owner, attachment);
+        TellNoDefaultMailer(owner, list);
         return false;
     }
     std::string helper;
     HANDLE process = nullptr;
-    std::string request = EncodeMapiRequest(MapiRequest{subject, text, attachment, "Mirth.ccc"});
+    std::string request = EncodeMapiRequest(mail);
     if (!HelperFor(machine, helper) || !StartHelper(helper, owner, request, process)) {
-        TellMailerFailed(owner, GetLastError(), attachment);
+        TellMailerFailed(owner, GetLastError(), list);
         return false;
     }
     HANDLE wait = nullptr;
@@ -167,7 +180,7 @@ bool StartMapiMail(HWND owner, const char* path, const std::string& subject, con
         CloseHandle(process);  // the mail goes on; only its outcome can't be reported
         return true;
     }
-    g_pending = PendingMail{process, wait, attachment};
+    g_pending = PendingMail{process, wait, list};
     return true;
 }
 
@@ -179,17 +192,17 @@ void FinishMapiMail(HWND owner)
     DWORD result = 0;
     GetExitCodeProcess(g_pending.process, &result);
     CloseHandle(g_pending.process);
-    std::string path = g_pending.path;
+    std::string paths = g_pending.paths;
     g_pending = PendingMail{};
     switch (result) {
     case SUCCESS_SUCCESS:
     case MAPI_USER_ABORT:
         break;
     case kHelperNoMapi:
-        TellNoDefaultMailer(owner, path);
+        TellNoDefaultMailer(owner, paths);
         break;
     default:
-        TellMailerFailed(owner, result, path);
+        TellMailerFailed(owner, result, paths);
         break;
     }
 }

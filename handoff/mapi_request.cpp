@@ -2,7 +2,9 @@
 
 namespace {
 
-const char kSignature[] = "MirthMapi1\n";
+const char kSignature[] = "MirthMapi2\n";
+// Far more attachments than a strip ever has.
+const size_t kMaxAttachments = 64;
 
 void Append(std::string& bytes, const std::string& field)
 {
@@ -34,9 +36,13 @@ bool Take(const std::string& bytes, size_t& at, std::string& field)
 std::string EncodeMapiRequest(const MapiRequest& request)
 {
     std::string bytes = kSignature;
-    for (const std::string* field :
-         {&request.subject, &request.text, &request.attachmentPath, &request.attachmentName})
-        Append(bytes, *field);
+    Append(bytes, request.subject);
+    Append(bytes, request.text);
+    Append(bytes, std::to_string(request.attachments.size()));
+    for (const MapiAttachment& attachment : request.attachments) {
+        Append(bytes, attachment.path);
+        Append(bytes, attachment.name);
+    }
     return bytes;
 }
 
@@ -45,8 +51,14 @@ bool DecodeMapiRequest(const std::string& bytes, MapiRequest& request)
     if (bytes.compare(0, sizeof kSignature - 1, kSignature) != 0)
         return false;
     size_t at = sizeof kSignature - 1;
-    for (std::string* field : {&request.subject, &request.text, &request.attachmentPath, &request.attachmentName})
-        if (!Take(bytes, at, *field))
+    std::string count;
+    if (!Take(bytes, at, request.subject) || !Take(bytes, at, request.text) || !Take(bytes, at, count) ||
+        count.empty() || count.size() > 2 || count.find_first_not_of("0123456789") != std::string::npos ||
+        std::stoul(count) > kMaxAttachments)
+        return false;
+    request.attachments.assign(std::stoul(count), MapiAttachment());
+    for (MapiAttachment& attachment : request.attachments)
+        if (!Take(bytes, at, attachment.path) || !Take(bytes, at, attachment.name))
             return false;
     return at == bytes.size();
 }

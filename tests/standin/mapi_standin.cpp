@@ -3,7 +3,8 @@
 // Each call of MAPISendMail or MAPISendMailW writes <MIRTH_MAPI_LOG>\mapi-call.txt,
 // one "name TAB value" line per field with every value in hex:
 //   entry (A or W), bits, subject, text (Shift-JIS), recipients, files, path,
-//   name, position, flags, owner, session, attachment (the file's bytes at the call)
+//   name, position, flags, owner, session, attachment (the file's bytes at the call);
+//   for a second file and on: path2, name2, position2, attachment2, path3...
 // and then does what MIRTH_MAPI_RESULT says: "success", "abort" (the user
 // cancelled), "failure", "block" (returns only once <log>\release exists) or
 // "crash".
@@ -84,6 +85,13 @@ ULONG Record(const char* entry, LHANDLE session, ULONG_PTR owner, Message* messa
     add("owner", std::to_string(owner));
     add("session", std::to_string(session));
     add("attachment", FileBytes(path));
+    for (ULONG i = 1; i < message->nFileCount; ++i) {
+        std::string n = std::to_string(i + 1), more = Narrow(message->lpFiles[i].lpszPathName);
+        add(("path" + n).c_str(), more);
+        add(("name" + n).c_str(), Narrow(message->lpFiles[i].lpszFileName));
+        add(("position" + n).c_str(), std::to_string(message->lpFiles[i].nPosition));
+        add(("attachment" + n).c_str(), FileBytes(more));
+    }
     // Written whole under another name first: the test reads it as soon as it appears.
     std::string record = log + "\\mapi-call.txt", partial = record + ".part";
     HANDLE file = CreateFileA(partial.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);

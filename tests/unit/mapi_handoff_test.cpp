@@ -15,14 +15,17 @@ TEST(MapiRequest, EveryByteOfTheTextsArrivesAsItWas)
     // digits and colons that look like the encoding's own lengths.
     sent.subject = "件名 \"ソフト\" C:\\temp\\ -x /S";
     sent.text = "表示\\\r\n12:34\r\n\r\n\t--help\r\n";
-    sent.attachmentPath = "c:\\users\\ソ\\Mirth.ccc";
-    sent.attachmentName = "Mirth.ccc";
+    sent.attachments = {{"c:\\users\\ソ\\Mirth.ccc", "Mirth.ccc"}, {"c:\\users\\ソ\\Mirth.png", "Mirth.png"},
+                        {"d:\\1:2\\Mirth-2.png", "Mirth-2.png"}};
     MapiRequest got;
     ASSERT_TRUE(DecodeMapiRequest(EncodeMapiRequest(sent), got));
     EXPECT_EQ(got.subject, sent.subject);
     EXPECT_EQ(got.text, sent.text);
-    EXPECT_EQ(got.attachmentPath, sent.attachmentPath);
-    EXPECT_EQ(got.attachmentName, sent.attachmentName);
+    ASSERT_EQ(got.attachments.size(), 3u);
+    for (size_t i = 0; i < 3; ++i) {
+        EXPECT_EQ(got.attachments[i].path, sent.attachments[i].path) << i;
+        EXPECT_EQ(got.attachments[i].name, sent.attachments[i].name) << i;
+    }
 
     MapiRequest empty;
     ASSERT_TRUE(DecodeMapiRequest(EncodeMapiRequest(MapiRequest{}), empty));
@@ -31,15 +34,17 @@ TEST(MapiRequest, EveryByteOfTheTextsArrivesAsItWas)
 
 TEST(MapiRequest, AnythingElseIsRefused)
 {
-    MapiRequest request = {"s", "t", "p", "n"};
+    MapiRequest request = {"s", "t", {{"p", "n"}, {"q", "o"}}};
     std::string bytes = EncodeMapiRequest(request);
     MapiRequest got;
     for (size_t cut = 0; cut < bytes.size(); ++cut)
         EXPECT_FALSE(DecodeMapiRequest(bytes.substr(0, cut), got)) << "cut at " << cut;
     EXPECT_FALSE(DecodeMapiRequest(bytes + "x", got)) << "trailing bytes";
-    EXPECT_FALSE(DecodeMapiRequest("MirthMapi1\n1:a1:b1:c9999999999:d", got)) << "a length too long to be true";
-    EXPECT_FALSE(DecodeMapiRequest("MirthMapi1\n1:a-1:b1:c1:d", got)) << "a length that is no number";
-    EXPECT_FALSE(DecodeMapiRequest(std::string("MirthMapi1\n1:\0" "1:b1:c1:d", 20), got)) << "a zero byte in a text";
+    EXPECT_FALSE(DecodeMapiRequest(bytes + "1:r1:s", got)) << "more attachments than counted";
+    EXPECT_FALSE(DecodeMapiRequest("MirthMapi2\n1:a1:b1:11:c9999999999:d", got)) << "a length too long to be true";
+    EXPECT_FALSE(DecodeMapiRequest("MirthMapi2\n1:a-1:b1:11:c1:d", got)) << "a length that is no number";
+    EXPECT_FALSE(DecodeMapiRequest("MirthMapi2\n1:a1:b2:-11:c1:d", got)) << "a count that is no number";
+    EXPECT_FALSE(DecodeMapiRequest(std::string("MirthMapi2\n1:\0" "1:b1:11:c1:d", 23), got)) << "a zero byte in a text";
 }
 
 std::vector<unsigned char> Header(uint32_t ntOffset, uint16_t machine)

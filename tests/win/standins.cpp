@@ -4,6 +4,7 @@
 
 #include "settings/settings.h"
 #include "tests/win/app_driver.h"
+#include "tests/win/test_art.h"
 #include "tests/win/test_support.h"
 
 namespace {
@@ -48,6 +49,8 @@ void InstallStandIns()
     ASSERT_TRUE(SetDefault("mailto", "URL:MailTo Protocol"));
     ASSERT_EQ(RegSetKeyValueA(HKEY_CLASSES_ROOT, "mailto", "URL Protocol", REG_SZ, "", 1), ERROR_SUCCESS);
     Associate("mailto", "mailer");
+    // The stand-in Chat's art: the tests' settings find their characters.
+    InstallTestArt(std::string(kStandInFolder) + "\\ComicArt");
 }
 
 std::string StandInPath(const std::string& name)

@@ -1,0 +1,110 @@
+#include "strip/png_file.h"
+
+#include <windows.h>
+#include <wincodec.h>
+
+#include <cstdio>
+#include <vector>
+
+namespace {
+
+// Rows go to the encoder a band at a time, converted to 24 bits: PNG encoders
+// of every Windows take 24bppBGR.
+const int kBandRows = 64;
+
+std::wstring Wide(const std::string& text)
+{
+    int length = MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, nullptr, 0);
+    std::wstring wide(length > 0 ? length : 1, L'\0');
+    MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, &wide[0], length);
+    wide.resize(wide.size() - 1);
+    return wide;
+}
+
+template <typename Interface>
+void Release(Interface*& object)
+{
+    if (object)
+        object->Release();
+    object = nullptr;
+}
+
+HRESULT WriteRows(IWICBitmapFrameEncode* frame, const uint8_t* bgrx, int width, int height, int stride)
+{
+    UINT rowBytes = static_cast<UINT>(width) * 3;
+    std::vector<uint8_t> band(static_cast<size_t>(rowBytes) * kBandRows);
+    for (int top = 0; top < height; top += kBandRows) {
+        int rows = height - top < kBandRows ? height - top : kBandRows;
+        for (int y = 0; y < rows; ++y) {
+            const uint8_t* from = bgrx + static_cast<size_t>(top + y) * stride;
+            uint8_t* to = band.data() + static_cast<size_t>(y) * rowBytes;
+            for (int x = 0; x < width; ++x, from += 4, to += 3) {
+                to[0] = from[0];
+                to[1] = from[1];
+                to[2] = from[2];
+            }
+        }
+        HRESULT result = frame->WritePixels(rows, rowBytes, rowBytes * rows, band.data());
+        if (FAILED(result))
+            return result;
+    }
+    return S_OK;
+}
+
+HRESULT Encode(const std::string& path, const uint8_t* bgrx, int width, int height, int stride)
+{
+    IWICImagingFactory* factory = nullptr;
+    IWICStream* stream = nullptr;
+    IWICBitmapEncoder* encoder = nullptr;
+    IWICBitmapFrameEncode* frame = nullptr;
+    WICPixelFormatGUID format = GUID_WICPixelFormat24bppBGR;
+    HRESULT result = CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER, IID_IWICImagingFactory,
+                                      reinterpret_cast<void**>(&factory));
+    if (SUCCEEDED(result))
+        result = factory->CreateStream(&stream);
+    if (SUCCEEDED(result))
+        result = stream->InitializeFromFilename(Wide(path).c_str(), GENERIC_WRITE);
+    if (SUCCEEDED(result))
+        result = factory->CreateEncoder(GUID_ContainerFormatPng, nullptr, &encoder);
+    if (SUCCEEDED(result))
+        result = encoder->Initialize(stream, WICBitmapEncoderNoCache);
+    if (SUCCEEDED(result))
+        result = encoder->CreateNewFrame(&frame, nullptr);
+    if (SUCCEEDED(result))
+        result = frame->Initialize(nullptr);
+    if (SUCCEEDED(result))
+        result = frame->SetSize(width, height);
+    if (SUCCEEDED(result))
+        result = frame->SetPixelFormat(&format);
+    if (SUCCEEDED(result) && format != GUID_WICPixelFormat24bppBGR)
+        result = WINCODEC_ERR_UNSUPPORTEDPIXELFORMAT;
+    if (SUCCEEDED(result))
+        result = WriteRows(frame, bgrx, width, height, stride);
+    if (SUCCEEDED(result))
+        result = frame->Commit();
+    if (SUCCEEDED(result))
+        result = encoder->Commit();
+    Release(frame);
+    Release(encoder);
+    Release(stream);
+    Release(factory);
+    return result;
+}
+
+}  // namespace
+
+bool WritePngFile(const std::string& path, const uint8_t* bgrx, int width, int height, int stride,
+                  std::string& error)
+{
+    HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+    HRESULT result = Encode(path, bgrx, width, height, stride);
+    if (SUCCEEDED(com))
+        CoUninitialize();
+    if (SUCCEEDED(result))
+        return true;
+    DeleteFileA(path.c_str());  // no half-written picture stays behind
+    char code[32];
+    std::snprintf(code, sizeof code, "0x%08lX", static_cast<unsigned long>(result));
+    error = code;
+    return false;
+}
