@@ -29,22 +29,6 @@ void MoveOntoNearestWorkArea(HWND window)
     MoveWindow(window, moved.X, moved.Y, moved.Width, moved.Height, TRUE);
 }
 
-// How far the controls of a pane reach to the right of the pane's left edge;
-// the size rule puts that edge at the left of the main window's client area.
-LONG RightmostControl(HWND pane)
-{
-    RECT frame;
-    GetWindowRect(pane, &frame);
-    LONG right = 0;
-    for (HWND control = GetWindow(pane, GW_CHILD); control; control = GetWindow(control, GW_HWNDNEXT)) {
-        RECT rect;
-        GetWindowRect(control, &rect);
-        if (rect.right - frame.left > right)
-            right = rect.right - frame.left;
-    }
-    return right;
-}
-
 }  // namespace
 
 bool ApplyStoredPlacement(HWND window, PlacementRect& placement)
@@ -66,16 +50,20 @@ bool ApplyStoredPlacement(HWND window, PlacementRect& placement)
 }
 
 // Dialog units follow the font, whose letters grow by whole pixels: at some
-// scalings the panes come out a little wider than the DPI alone says.
+// scalings a pane's template comes out a little wider than the DPI alone says.
+// At 96 dpi the default size gives the client area the widest template's
+// width, and a pane's edges take their pixels from the template's right
+// margin; the window keeps that at every scaling.
 void FitFirstWindow(HWND window, std::initializer_list<HWND> panes)
 {
     RECT client;
     GetClientRect(window, &client);
     LONG needed = client.right;
     for (HWND pane : panes) {
-        LONG right = RightmostControl(pane);
-        if (right > needed)
-            needed = right;
+        RECT templateSize;
+        GetClientRect(pane, &templateSize);
+        if (templateSize.right > needed)
+            needed = templateSize.right;
     }
     RECT frame;
     GetWindowRect(window, &frame);

@@ -14,8 +14,9 @@
 // a first start.
 bool ApplyStoredPlacement(HWND window, PlacementRect& placement);
 
-// A first start's window, once its panes exist: widened where a control of a
-// pane reaches past the client area, and kept on the work area.
+// A first start's window, once its panes exist and before they are laid out
+// (while they have their templates' sizes): widened where a pane's template is
+// wider than the client area, and kept on the work area.
 void FitFirstWindow(HWND window, std::initializer_list<HWND> panes);
 
 // Stores the window's outer rectangle; for a minimised window, the rectangle

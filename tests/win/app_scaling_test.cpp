@@ -27,6 +27,11 @@ int Scaled(int pixels)
     return MulDiv(pixels, TestDpi(), 96);
 }
 
+int ScaledUp(int pixels)
+{
+    return (pixels * static_cast<int>(TestDpi()) + 95) / 96;
+}
+
 bool Inside(const RECT& inner, const RECT& outer)
 {
     return inner.left >= outer.left && inner.top >= outer.top && inner.right <= outer.right &&
@@ -41,19 +46,64 @@ std::vector<HWND> Children(HWND parent)
     return children;
 }
 
-// Every control of `dialog` lies wholly inside `window`'s client area.
-void ExpectControlsInside(HWND dialog, HWND window, const std::string& what)
+std::string Name(HWND control)
+{
+    return std::to_string(GetDlgCtrlID(control)) + " \"" + WindowText(control) + "\"";
+}
+
+// Every control in `parent`, and every control in those, lies wholly inside
+// the client area of the window that holds it.
+void ExpectControlsInside(HWND parent, const std::string& what)
 {
     RECT client;
-    GetClientRect(window, &client);
-    for (HWND control : Children(dialog)) {
-        RECT rect = WindowRect(control);
-        MapWindowPoints(HWND_DESKTOP, window, reinterpret_cast<POINT*>(&rect), 2);
-        EXPECT_TRUE(Inside(rect, client)) << what << ": control " << GetDlgCtrlID(control) << " \""
-                                          << WindowText(control) << "\" at " << Describe(rect)
-                                          << " is not inside " << Describe(client);
+    GetClientRect(parent, &client);
+    for (HWND control : Children(parent)) {
+        RECT rect = RectInParent(control);
+        EXPECT_TRUE(Inside(rect, client)) << what << ": control " << Name(control) << " at " << Describe(rect)
+                                          << " is not inside the client area " << Describe(client);
+        ExpectControlsInside(control, what + ", in control " + Name(control));
     }
 }
+
+INT_PTR CALLBACK NoDialogProc(HWND, UINT, WPARAM, LPARAM)
+{
+    return FALSE;
+}
+
+// A copy of one of the program's dialog templates, made in this process from
+// the program's own resources at the same DPI: its controls have the font
+// that the dialog manager gives the program's.
+class TemplateCopy {
+public:
+    TemplateCopy(const char* name, bool child)
+    {
+        module_ = LoadLibraryExA(ProgramPath().c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+        if (child)
+            parent_ = CreateWindowExA(0, "Static", "", WS_POPUP, 0, 0, 100, 100, nullptr, nullptr, nullptr, nullptr);
+        dialog_ = CreateDialogParamA(module_, name, parent_, NoDialogProc, 0);
+    }
+    ~TemplateCopy()
+    {
+        DestroyWindow(dialog_);
+        if (parent_)
+            DestroyWindow(parent_);
+        FreeLibrary(module_);
+    }
+    HWND dialog() const { return dialog_; }
+    // The control with the label's ID and text (labels without an ID share -1).
+    HWND TwinOf(HWND label) const
+    {
+        for (HWND control : Children(dialog_))
+            if (GetDlgCtrlID(control) == GetDlgCtrlID(label) && WindowText(control) == WindowText(label))
+                return control;
+        return nullptr;
+    }
+
+private:
+    HMODULE module_ = nullptr;
+    HWND parent_ = nullptr;
+    HWND dialog_ = nullptr;
+};
 
 // The size rules at this DPI: the strip at the top, the Mail pane a scaled
 // 5-pixel gap below it, the body 5 menu bars less 15 pixels into the pane,
@@ -71,8 +121,33 @@ void ExpectPanesLaidOut(const MirthApp& app)
     RECT body = RectInParent(app.Field(IDC_BODY)), subject = RectInParent(app.Field(IDC_SUBJECT));
     EXPECT_EQ(body.top, 5 * GetSystemMetricsForDpi(SM_CYMENU, TestDpi()) - 15);
     EXPECT_GE(body.top, subject.bottom) << "the body covers the subject field";
-    ExpectControlsInside(app.panel(), app.window(), "button strip");
-    ExpectControlsInside(app.mail(), app.window(), "Mail pane");
+    ExpectControlsInside(app.panel(), "button strip");
+    ExpectControlsInside(app.mail(), "Mail pane");
+}
+
+// At a first start every control of a pane ends at least as far inside the
+// pane's client area as at 96 dpi, scaled and rounded up; the layout stretches
+// the body field to the edge.
+void ExpectRightMargins(const MirthApp& app)
+{
+    struct PaneMargin {
+        HWND pane;
+        const char* what;
+        int margin;  // at 96 dpi
+    };
+    const PaneMargin panes[] = {{app.panel(), "button strip", 6}, {app.mail(), "Mail pane", 10}};
+    for (const PaneMargin& pane : panes) {
+        RECT client;
+        GetClientRect(pane.pane, &client);
+        for (HWND control : Children(pane.pane)) {
+            if (GetDlgCtrlID(control) == IDC_BODY)
+                continue;
+            RECT rect = RectInParent(control);
+            EXPECT_GE(client.right - rect.right, ScaledUp(pane.margin))
+                << pane.what << ": control " << Name(control) << " at " << Describe(rect) << " in the client area "
+                << Describe(client);
+        }
+    }
 }
 
 class Scaling : public testing::Test {
@@ -103,19 +178,19 @@ TEST_F(Scaling, AFirstStartOpensAtTheDefaultSizeForTheDpiAndTheNextAtThoseSamePi
         EXPECT_EQ(shown.top, 50);
         EXPECT_EQ(shown.bottom - shown.top, Scaled(450));
         // Dialog units are whole pixels of the font's letters and may make the
-        // panes a little wider than the DPI alone: then the window is widened
-        // just enough for their controls.
-        LONG rightmost = 0;
-        for (HWND pane : {app.panel(), app.mail()})
-            for (HWND control : Children(pane)) {
-                RECT rect = WindowRect(control);
-                MapWindowPoints(HWND_DESKTOP, app.window(), reinterpret_cast<POINT*>(&rect), 2);
-                rightmost = std::max(rightmost, rect.right);
-            }
+        // panes' templates a little wider than the DPI alone: then the window
+        // is widened to the widest template, and no more.
+        LONG widest = 0;
+        for (const char* name : {"PANEL", "Mail"}) {
+            TemplateCopy copy(name, true);
+            RECT size;
+            GetClientRect(copy.dialog(), &size);
+            widest = std::max(widest, size.right);
+        }
         if (TestDpi() == 96) {
             EXPECT_EQ(shown.right - shown.left, 580);
         } else if (shown.right - shown.left != Scaled(580)) {
-            EXPECT_EQ(rightmost, client.right) << "widened by more than the controls need";
+            EXPECT_EQ(client.right, widest) << "widened by more than the panes' templates need";
         }
         EXPECT_GE(shown.right - shown.left, Scaled(580));
 
@@ -123,6 +198,7 @@ TEST_F(Scaling, AFirstStartOpensAtTheDefaultSizeForTheDpiAndTheNextAtThoseSamePi
         SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
         EXPECT_TRUE(Inside(shown, work)) << Describe(shown) << " is not inside the work area " << Describe(work);
         ExpectPanesLaidOut(app);
+        ExpectRightMargins(app);
         EXPECT_EQ(app.Close(), 0u);
     }
     MirthApp app;
@@ -171,50 +247,11 @@ TEST_F(Scaling, TheSettingsDialogAndTheAboutBoxHoldEveryControl)
         app.Post(command);
         HWND dialog = app.WaitForOwnedDialog();
         ASSERT_TRUE(dialog) << "command " << command;
-        ExpectControlsInside(dialog, dialog, WindowText(dialog));
+        ExpectControlsInside(dialog, WindowText(dialog));
         ASSERT_TRUE(PressAndClose(dialog, IDCANCEL));
     }
     EXPECT_EQ(app.Close(), 0u);
 }
-
-INT_PTR CALLBACK NoDialogProc(HWND, UINT, WPARAM, LPARAM)
-{
-    return FALSE;
-}
-
-// A copy of one of the program's dialog templates, made in this process from
-// the program's own resources at the same DPI: its controls have the font
-// that the dialog manager gives the program's.
-class TemplateCopy {
-public:
-    TemplateCopy(const char* name, bool child)
-    {
-        module_ = LoadLibraryExA(ProgramPath().c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
-        if (child)
-            parent_ = CreateWindowExA(0, "Static", "", WS_POPUP, 0, 0, 100, 100, nullptr, nullptr, nullptr, nullptr);
-        dialog_ = CreateDialogParamA(module_, name, parent_, NoDialogProc, 0);
-    }
-    ~TemplateCopy()
-    {
-        DestroyWindow(dialog_);
-        if (parent_)
-            DestroyWindow(parent_);
-        FreeLibrary(module_);
-    }
-    // The control with the label's ID and text (labels without an ID share -1).
-    HWND TwinOf(HWND label) const
-    {
-        for (HWND control : Children(dialog_))
-            if (GetDlgCtrlID(control) == GetDlgCtrlID(label) && WindowText(control) == WindowText(label))
-                return control;
-        return nullptr;
-    }
-
-private:
-    HMODULE module_ = nullptr;
-    HWND parent_ = nullptr;
-    HWND dialog_ = nullptr;
-};
 
 bool IsTextLabel(HWND control)
 {
