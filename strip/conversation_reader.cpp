@@ -140,11 +140,12 @@ bool ReadConversation(const char* bytes, size_t length, std::vector<Conversation
     int lineNumber = 0;
     for (size_t start = 0; start < length;) {
         ++lineNumber;
-        const char* newline = static_cast<const char*>(std::memchr(bytes + start, '\n', length - start));
-        size_t end = newline ? static_cast<size_t>(newline - bytes) : length;
-        size_t next = newline ? end + 1 : length;
-        if (end > start && bytes[end - 1] == '\r')
-            --end;
+        size_t end = start;
+        while (end < length && bytes[end] != '\r' && bytes[end] != '\n')
+            ++end;
+        size_t next = end;
+        if (next < length)
+            next += (bytes[next] == '\r' && next + 1 < length && bytes[next + 1] == '\n') ? 2 : 1;
         const char* line = bytes + start;
         size_t lineLength = end - start;
         start = next;

@@ -28,7 +28,8 @@ struct ConversationRecord {
     int line = 0;  // 1 for the file's first line
 };
 
-// Reads `length` bytes. Lines end at CR LF or LF; empty lines are skipped.
+// Reads `length` bytes. Lines end at CR LF, LF or CR (Chat ends them at
+// either); empty lines are skipped.
 // False with `error` set ("line 7: ...") when the signature line is missing, a
 // keyword is unknown or a record lacks one of its fields.
 bool ReadConversation(const char* bytes, size_t length, std::vector<ConversationRecord>& records,

@@ -35,7 +35,7 @@ TEST(ConversationReader, ReadsEveryRecordKind)
         "changeavatar\t本文\tSCOTTY\thttp://x\r\n"
         "say\t本文\t(M:1)\tこんにちは\tignored\r\n"
         "nick\t引用\tquote\r\n"
-        "getinfo\tme\tinfo\r\n"
+        "getinfo\tme\tinfo\r"
         "comicchar\tme\r\n"
         "part\tquote\r\n";
     std::vector<ConversationRecord> records = Read(file);
