@@ -5,7 +5,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <vector>
 
 int NextNeutral(const std::vector<PoseRecord>& records, int last)
@@ -19,21 +18,13 @@ int NextNeutral(const std::vector<PoseRecord>& records, int last)
     return count > 0 ? 0 : -1;
 }
 
-int FaceForEmotion(const std::vector<PoseRecord>& records, int emotion, int intensity)
+// Good enough here: a face of the very emotion, or none.
+int FaceForEmotion(const std::vector<PoseRecord>& records, int emotion, int)
 {
-    auto angle = [](int code) { return code >= 1 && code <= 8 ? (code - 1) * 45 : 0; };
-    int best = -1, bestAngle = 0, bestIntensity = 0;
-    for (int i = 0; i < static_cast<int>(records.size()); ++i) {
-        int difference = std::abs(angle(records[i].emotion) - angle(emotion)) % 360;
-        difference = std::min(difference, 360 - difference);
-        int intensityDifference = std::abs(records[i].intensity - intensity);
-        if (best < 0 || difference < bestAngle || (difference == bestAngle && intensityDifference < bestIntensity)) {
-            best = i;
-            bestAngle = difference;
-            bestIntensity = intensityDifference;
-        }
-    }
-    return best;
+    for (int i = 0; i < static_cast<int>(records.size()); ++i)
+        if (records[i].emotion == emotion)
+            return i;
+    return -1;
 }
 
 int RecordForGesture(const std::vector<PoseRecord>& records, int gesture)
