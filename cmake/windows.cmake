@@ -18,7 +18,7 @@ add_library(mirth_win STATIC
     handoff/handoff.cpp
     handoff/chat_program.cpp
     handoff/mapi_mail.cpp)
-target_link_libraries(mirth_win PUBLIC mirth_core user32 gdi32 shell32 comctl32 comdlg32 advapi32)
+target_link_libraries(mirth_win PUBLIC mirth_core mirth_art user32 gdi32 shell32 comctl32 comdlg32 advapi32)
 
 set_source_files_properties(resources/mirthtool.rc PROPERTIES OBJECT_DEPENDS
     "${CMAKE_SOURCE_DIR}/resources/mirthtool.ico;${CMAKE_SOURCE_DIR}/resources/mirthtool.manifest;${CMAKE_SOURCE_DIR}/resources/resource.h")
