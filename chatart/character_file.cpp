@@ -1,6 +1,7 @@
 // Reading a character file (.avb): the header, the tag list and the face,
 // torso and body records; and checking every image they name.
 #include <array>
+#include <cstdio>
 #include <set>
 
 #include "chatart/art_file.h"
@@ -32,6 +33,13 @@ size_t RecordBytes(RecordKind kind, bool old)
 std::string Number(int64_t value)
 {
     return std::to_string(value);
+}
+
+std::string Hex(uint16_t value)
+{
+    char text[8];
+    std::snprintf(text, sizeof text, "0x%04X", value);
+    return text;
 }
 
 // Where the reading stands: the adjustment of the tags read so far.
@@ -236,7 +244,7 @@ bool ReadHeader(TagReader& reader)
     if (magic == kBmpMagic)
         return reader.Fail("a BMP picture, not a character");
     if (magic != kOldArtMagic && magic != kNewArtMagic)
-        return reader.Fail("not a character file (it starts with " + Number(magic) + ")");
+        return reader.Fail("not a character file (it starts with " + Hex(magic) + ")");
     if (type == kBackdropType)
         return reader.Fail("a backdrop, not a character");
     if (type != int(CharacterKind::Simple) && type != int(CharacterKind::Complex))
