@@ -14,6 +14,11 @@ namespace {
 
 const unsigned kMaxPaletteColors = 2048;
 
+// What checking a character's images may decode in all: far more than any
+// character needs (Chat's largest hold some 15 million pixels), and a bound
+// on the time a file of offsets to large images would take.
+const size_t kMaxCheckedPixels = size_t(16) * kMaxArtImageSide * kMaxArtImageSide;
+
 enum RecordKind { FaceRecords, TorsoRecords, BodyRecords };
 const char* const kRecordNames[] = {"face", "torso", "body"};
 
@@ -290,14 +295,19 @@ PoseKey KeyOf(const PoseRecord& record)
 }
 
 bool CheckPose(const Character& character, const PoseRecord& record, const std::string& name,
-               std::set<PoseKey>& checked, std::string& error)
+               std::set<PoseKey>& checked, size_t& decodedPixels, std::string& error)
 {
     if (!checked.insert(KeyOf(record)).second)
         return true;
     PosePlanes planes;
-    if (DecodePosePlanes(character, record, planes, error))
-        return true;
-    return ArtError(error, character.fileName, name + ": " + error);
+    if (!DecodePosePlanes(character, record, planes, error))
+        return ArtError(error, character.fileName, name + ": " + error);
+    decodedPixels += planes.decodedPixels;
+    if (decodedPixels > kMaxCheckedPixels)
+        return ArtError(error, character.fileName,
+                        "the images up to " + name + " hold more than " + Number(int64_t(kMaxCheckedPixels)) +
+                            " pixels in all");
+    return true;
 }
 
 }  // namespace
@@ -319,6 +329,7 @@ bool ReadCharacter(const std::string& fileName, std::vector<uint8_t> file, Chara
 bool CheckCharacterImages(const Character& character, std::string& error)
 {
     std::set<PoseKey> checked;
+    size_t decodedPixels = 0;
     if (character.icon.offset != 0) {
         Pixels icon;
         if (!ReadIcon(character, icon, error))
@@ -327,7 +338,8 @@ bool CheckCharacterImages(const Character& character, std::string& error)
     const std::vector<PoseRecord>* lists[] = {&character.faces, &character.torsos, &character.bodies};
     for (int kind = FaceRecords; kind <= BodyRecords; ++kind)
         for (size_t i = 0; i < lists[kind]->size(); ++i)
-            if (!CheckPose(character, (*lists[kind])[i], kRecordNames[kind] + (" " + Number(i)), checked, error))
+            if (!CheckPose(character, (*lists[kind])[i], kRecordNames[kind] + (" " + Number(int64_t(i))), checked,
+                           decodedPixels, error))
                 return false;
     return true;
 }

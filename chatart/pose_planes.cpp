@@ -5,10 +5,12 @@
 namespace {
 
 bool Decode(const Character& character, const ArtImageRef& ref, const char* plane, DibImage& image,
-            std::string& error)
+            PosePlanes& planes, std::string& error)
 {
-    if (DecodeImage(character.file, ref, character.palette, image, error))
+    if (DecodeImage(character.file, ref, character.palette, image, error)) {
+        planes.decodedPixels += size_t(image.width) * size_t(image.height);
         return true;
+    }
     error = std::string(plane) + ": " + error;
     return false;
 }
@@ -87,7 +89,7 @@ bool DecodePosePlanes(const Character& character, const ArtImageRef& drawing, co
         return false;
     }
     DibImage image;
-    if (!Decode(character, drawing, "drawing", image, error))
+    if (!Decode(character, drawing, "drawing", image, planes, error))
         return false;
     planes.width = image.width;
     planes.height = image.height;
@@ -102,7 +104,7 @@ bool DecodePosePlanes(const Character& character, const ArtImageRef& drawing, co
         ImageColor(image, i, &planes.color[i * 3]);
 
     if (mask.offset != 0) {
-        if (!Decode(character, mask, "mask", image, error))
+        if (!Decode(character, mask, "mask", image, planes, error))
             return false;
         if (mask.palette == PaletteDualMask) {
             if (!RequireTwoBits(image, "the dual mask", error))
@@ -113,7 +115,7 @@ bool DecodePosePlanes(const Character& character, const ArtImageRef& drawing, co
         planes.mask = BlackPixels(image, planes);
     }
     if (aura.offset != 0) {
-        if (!Decode(character, aura, "aura", image, error))
+        if (!Decode(character, aura, "aura", image, planes, error))
             return false;
         planes.aura = BlackPixels(image, planes);
     }

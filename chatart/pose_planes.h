@@ -2,6 +2,7 @@
 // whichever way the file encodes them.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -15,6 +16,7 @@ struct PosePlanes {
     std::vector<uint8_t> color;  // the drawing, R G B a pixel
     std::vector<uint8_t> mask;   // 1 where set; empty when the pose has none
     std::vector<uint8_t> aura;
+    size_t decodedPixels = 0;  // of the images decoded for them
 };
 
 // Decodes a pose from its three image references (mask and aura offsets 0:

@@ -92,6 +92,23 @@ TEST(BrokenArt, HugeSizesAndOffsetsPastTheEnd)
     ExpectError(Bytes(kMaxArtFileBytes + 1, 0), "the file is 8388609 bytes (at most 8388608)");
 }
 
+TEST(BrokenArt, CheckingStopsAtSixteenLargestImagesOfPixels)
+{
+    // Seventeen faces, each with its own 4096 x 4096 drawing.
+    ArtFile file(0x8181, 2);
+    Bytes huge = DeflatedImage(4096, 4096, 2, Bytes(size_t(4096) * 4096, 0));
+    std::vector<Record> faces(17);
+    for (Record& face : faces) {
+        face.drawing = file.AddImage(huge);
+        face.fields = {0, 0, 0, 0, 0, 0};
+    }
+    Record body = faces[0];
+    body.fields = {0, 0};
+    PutRecords(file, 10, faces);
+    PutRecords(file, 11, {body});
+    ExpectError(file.Finish(), "broken.avb: the images up to face 16 hold more than 268435456 pixels in all");
+}
+
 TEST(BrokenArt, BrokenZlibAndBitsOfTheWrongSize)
 {
     Bytes file = ComplexCharacter(5);
