@@ -12,10 +12,8 @@
 
 namespace {
 
-const unsigned kMaxPaletteColors = 2048;
-
 // What checking a character's images may decode in all: far more than any
-// character needs (Chat's largest hold some 15 million pixels), and a bound
+// character needs (Chat's largest hold some 4 million pixels), and a bound
 // on the time a file of offsets to large images would take.
 const size_t kMaxCheckedPixels = size_t(16) * kMaxArtImageSide * kMaxArtImageSide;
 
@@ -170,9 +168,7 @@ bool ReadSizedTag(TagReader& reader, uint16_t tag, size_t start)
         return TakeImageRef(reader, offset, format, palette, "icon", reader.character.icon);
     }
     case TagPalette:
-        if (!ReadGlobalPalette(payload, reader.character.palette, reader.what))
-            return false;
-        return true;
+        return ReadGlobalPalette(payload, reader.character.palette, reader.what);
     case TagOffsetAdjustment: {
         int32_t adjustment = payload.S32();
         if (payload.Failed())
@@ -185,57 +181,47 @@ bool ReadSizedTag(TagReader& reader, uint16_t tag, size_t start)
     }
 }
 
+// The face, torso and body lists: faces and torsos belong to complex
+// characters, bodies to simple ones.
+bool ReadListTag(TagReader& reader, uint16_t tag, const std::string& name)
+{
+    Character& character = reader.character;
+    bool complex = character.kind == CharacterKind::Complex;
+    bool old = tag == TagOldFaces || tag == TagOldTorsos || tag == TagOldBodies;
+    if (complex && (tag == TagOldFaces || tag == TagFaces))
+        return ReadRecords(reader, FaceRecords, old, character.faces);
+    if (complex && (tag == TagOldTorsos || tag == TagTorsos))
+        return ReadRecords(reader, TorsoRecords, old, character.torsos);
+    if (!complex && (tag == TagOldBodies || tag == TagBodies))
+        return ReadRecords(reader, BodyRecords, old, character.bodies);
+    return reader.Fail(name + " is unknown to a " + (complex ? "complex" : "simple") + " character");
+}
+
 // A tag below 256, whose content says how long it is.
 bool ReadOldTag(TagReader& reader, uint16_t tag, size_t start)
 {
     ByteCursor& in = reader.in;
-    Character& character = reader.character;
-    bool complex = character.kind == CharacterKind::Complex;
-    bool simple = !complex;
-    bool read = true;
+    std::string name = "tag " + Number(tag) + " at " + Number(start);
     switch (tag) {
     case TagName:
         in.String();  // Chat shows the file's name instead
         break;
     case TagFlags:
-        character.flags = in.U16() & 0xFF;
+        reader.character.flags = in.U16() & 0xFF;
         break;
     case TagStyle:
         in.U16();
         break;
     case TagOldIcon: {
         uint32_t offset = in.U32();
-        if (in.Failed())
-            break;
-        return TakeImageRef(reader, offset, FormatBmp, PaletteOwn, "icon", character.icon);
+        if (!in.Failed())
+            return TakeImageRef(reader, offset, FormatBmp, PaletteOwn, "icon", reader.character.icon);
+        break;
     }
-    case TagOldFaces:
-    case TagFaces:
-        if (complex)
-            return ReadRecords(reader, FaceRecords, tag == TagOldFaces, character.faces);
-        read = false;
-        break;
-    case TagOldTorsos:
-    case TagTorsos:
-        if (complex)
-            return ReadRecords(reader, TorsoRecords, tag == TagOldTorsos, character.torsos);
-        read = false;
-        break;
-    case TagOldBodies:
-    case TagBodies:
-        if (simple)
-            return ReadRecords(reader, BodyRecords, tag == TagOldBodies, character.bodies);
-        read = false;
-        break;
     default:
-        read = false;
+        return ReadListTag(reader, tag, name);
     }
-    std::string name = "tag " + Number(tag) + " at " + Number(start);
-    if (!read)
-        return reader.Fail(name + " is unknown to a " + (complex ? "complex" : "simple") + " character");
-    if (in.Failed())
-        return reader.Fail(name + " runs past the end of the file");
-    return true;
+    return !in.Failed() || reader.Fail(name + " runs past the end of the file");
 }
 
 bool ReadHeader(TagReader& reader)

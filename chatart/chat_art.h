@@ -48,7 +48,9 @@ struct ArtImageRef {
     uint8_t palette = 0;  // 0 none, 1 global, 2 local, 3 mono, 4 masked mono, 5 dual mask
 };
 
-// A face, torso or body record, offsets already adjusted.
+// A face, torso or body record, offsets already adjusted. As in Chat, the
+// mask and aura of a masked-mono drawing (palette 4) and the aura of a dual
+// mask (palette 5) are none: those images hold them.
 struct PoseRecord {
     ArtImageRef drawing, mask, aura;
     int emotion = 0;    // an ArtEmotion code, or any other stored number
@@ -99,7 +101,9 @@ struct Figure {
 // the file. `fileName` names the file in the error.
 bool ReadCharacter(const std::string& fileName, std::vector<uint8_t> file, Character& character, std::string& error);
 
-// Decodes every image the character names: the icon and every pose.
+// Decodes every image the character names: the icon and every pose (poses
+// that share their images once). More than 16 images of the largest size in
+// all is an error, which bounds the time a hostile file can take.
 bool CheckCharacterImages(const Character& character, std::string& error);
 
 // The head put on the torso (or the body of a simple character), mirrored

@@ -12,7 +12,6 @@ const uint32_t kInfoHeaderBytes = 40;
 const uint32_t kCoreHeaderBytes = 12;    // the OS/2 header
 const uint32_t kMaxInfoHeaderBytes = 240;  // Chat's bound for deflated images
 const uint16_t kPaletteTag = 257;
-const unsigned kMaxPaletteColors = 2048;
 
 enum { CompressionNone = 0, CompressionRle8 = 1, CompressionRle4 = 2 };
 

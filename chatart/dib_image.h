@@ -11,6 +11,7 @@
 class ByteCursor;
 
 const uint16_t kBmpMagic = 0x4D42;  // "BM", a BMP file's first two bytes
+const unsigned kMaxPaletteColors = 2048;  // Chat's bound for its palette records
 
 // Palette types of an image reference.
 enum ArtPaletteType {
