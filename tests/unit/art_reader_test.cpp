@@ -112,6 +112,31 @@ TEST(ArtReader, SimpleCharacterInColourUsesItsHaloButNeverItsMask)
     EXPECT_EQ(Picture(icon).substr(0, 3), "rww") << "icon in the global palette";
 }
 
+TEST(ArtReader, MonochromeMaskAndAuraOfAColourHead)
+{
+    // Palette type 3: one bit, 1 (black) is set. The mask whitens only with
+    // the head-mask flag, the aura always. The torso is one black pixel below.
+    struct Case {
+        unsigned flags;
+        std::string want;
+    } cases[] = {{0, ".kw\nk..\n"}, {FlagHeadMask, "wkw\nk..\n"}};
+    for (const Case& c : cases) {
+        ArtFile file(0x8181, 2);
+        Record face, body;
+        face.drawing = file.AddImage(DeflatedImage(3, 1, 4, Indices({"010"}), kWhiteBlackRed));
+        face.mask = file.AddImage(DeflatedImage(3, 1, 1, Indices({"100"})));
+        face.aura = file.AddImage(DeflatedImage(3, 1, 1, Indices({"001"})));
+        face.palettes[0] = 2;
+        face.fields = {0, 1, 0, 0, 0, 0};
+        body.drawing = file.AddImage(DeflatedImage(1, 1, 2, Indices({"3"})));
+        body.fields = {0, 0};
+        PutFlags(file, c.flags);
+        PutRecords(file, 10, {face});
+        PutRecords(file, 11, {body});
+        EXPECT_EQ(Picture(Compose(Read(file.Finish()), Pose(), false).pixels), c.want) << "flags " << c.flags;
+    }
+}
+
 TEST(ArtReader, OffsetAdjustmentCountsForLaterRecordsOnly)
 {
     // Icon before any tag 263; faces after +40; torsos after a further -10.
@@ -163,6 +188,10 @@ TEST(ArtReader, BackdropsBgbAndBmp)
     // 24 bits, top row first (negative height): B G R.
     Bytes rows = {0, 0, 255, 255, 0, 0, 0, 0, 0, 0, 0, 255, 255, 255, 0, 0};
     EXPECT_EQ(BackdropPicture(BmpFile(2, -2, 24, Bytes(), rows)), "rb\nkw\n");
+
+    // 16 bits (5-5-5) and 32 bits (B G R unused).
+    EXPECT_EQ(BackdropPicture(BmpFile(2, 1, 16, Bytes(), {0x00, 0x7C, 0xE0, 0x03})), "rg\n");
+    EXPECT_EQ(BackdropPicture(BmpFile(1, 1, 32, Bytes(), {255, 0, 0, 0})), "b\n");
 
     // An OS/2 core header: 12 bytes, colours of three bytes (B G R).
     Bytes core = {'B', 'M', 0, 0, 0, 0, 0, 0, 0, 0, 32, 0, 0, 0, 12, 0, 0, 0, 2, 0, 1, 0, 1, 0, 1, 0,
