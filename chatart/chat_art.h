@@ -48,7 +48,9 @@ struct ArtImageRef {
     uint8_t palette = 0;  // 0 none, 1 global, 2 local, 3 mono, 4 masked mono, 5 dual mask
 };
 
-// A face, torso or body record, offsets already adjusted.
+// A face, torso or body record, offsets already adjusted. As in Chat, the
+// mask and aura of a masked-mono drawing (palette 4) and the aura of a dual
+// mask (palette 5) are none: those images hold them.
 struct PoseRecord {
     ArtImageRef drawing, mask, aura;
     int emotion = 0;    // an ArtEmotion code, or any other stored number
@@ -59,6 +61,13 @@ struct PoseRecord {
 };
 
 enum class CharacterKind { Simple = 1, Complex = 2 };
+
+// Bits of Character::flags.
+enum CharacterFlag {
+    FlagHeadMask = 1,    // the head's mask paints white under it
+    FlagTorsoMask = 2,   // the torso's mask paints white under it
+    FlagTorsoFirst = 4,  // the torso is drawn before the head
+};
 
 // A character file: its records, with the file's bytes from which the images
 // are decoded when needed.
@@ -92,14 +101,17 @@ struct Figure {
 // the file. `fileName` names the file in the error.
 bool ReadCharacter(const std::string& fileName, std::vector<uint8_t> file, Character& character, std::string& error);
 
-// Decodes every image the character names: the icon and every pose.
+// Decodes every image the character names: the icon and every pose (poses
+// that share their images once). More than 16 images of the largest size in
+// all is an error, which bounds the time a hostile file can take.
 bool CheckCharacterImages(const Character& character, std::string& error);
 
 // The head put on the torso (or the body of a simple character), mirrored
-// when `flipped` (the art faces right).
+// when `flipped` (the art faces right). A figure larger than
+// kMaxArtImageSide on a side is an error.
 bool ComposeFigure(const Character& character, Pose pose, bool flipped, Figure& figure, std::string& error);
 
-// The 40 x 40 icon, opaque.
+// The 40 x 40 icon, opaque (an icon of another size is stretched to it).
 bool ReadIcon(const Character& character, Pixels& icon, std::string& error);
 
 // A backdrop: a .bgb file, or a BMP file as Chat takes it. Opaque.
@@ -108,10 +120,15 @@ bool ReadBackdrop(const std::string& fileName, const std::vector<uint8_t>& file,
 
 // Choosing poses as Chat does. `last` is the index used last time (-1 at the
 // start); the result is -1 when no record matches.
-//   the next neutral record after `last`, wrapping around (0 when none is neutral);
+//   the next neutral record after `last`, wrapping around (0 when none is
+//   neutral). Neutral: at angle 0 (codes 0, 1, 9, or any code outside 0-17)
+//   with intensity 0;
 int NextNeutral(const std::vector<PoseRecord>& records, int last);
-//   the face nearest an emotion of the wheel (1-8) at an intensity (0-255):
-//   nearest angle, then nearest intensity;
+//   the face (or a simple character's body) nearest an emotion of the wheel
+//   (1-8; 0 and 9 are angle 0) at an intensity (0-255, compared as stored,
+//   which orders them as Chat's intensity / 255 does): nearest angle, then
+//   nearest intensity, then the first. Records of gestures are not on the
+//   wheel; a gesture asked for gives -1;
 int FaceForEmotion(const std::vector<PoseRecord>& records, int emotion, int intensity);
-//   the first record of a gesture (10-17).
+//   the first record of a gesture (10-17), by exact code.
 int RecordForGesture(const std::vector<PoseRecord>& records, int gesture);

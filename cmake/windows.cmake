@@ -22,7 +22,8 @@ add_library(mirth_win STATIC
     handoff/fetch_progress.cpp
     chatart/art_folders.cpp
     chatart/art_download.cpp)
-target_link_libraries(mirth_win PUBLIC mirth_core user32 gdi32 shell32 shlwapi comctl32 comdlg32 advapi32 winhttp)
+target_link_libraries(mirth_win PUBLIC mirth_core mirth_strip user32 gdi32 shell32 shlwapi comctl32 comdlg32 advapi32
+    winhttp)
 
 set_source_files_properties(resources/mirthtool.rc PROPERTIES OBJECT_DEPENDS
     "${CMAKE_SOURCE_DIR}/resources/mirthtool.ico;${CMAKE_SOURCE_DIR}/resources/mirthtool.manifest;${CMAKE_SOURCE_DIR}/resources/resource.h")

@@ -1,113 +1,121 @@
-// Pose choice on made-up records. The art reader's three choosing functions
-// are stood in for here by plain versions of what chat_art.h promises, so that
-// this test needs none of the reader; it builds as its own program.
-#include "strip/pose_choice.h"
-
+// Choosing poses as Chat does: the neutral rotation, the nearest emotion on
+// the wheel, the exact gesture; on made-up records and on Chat's own art.
 #include <gtest/gtest.h>
 
-#include <vector>
+#include <cstdlib>
 
-int NextNeutral(const std::vector<PoseRecord>& records, int last)
-{
-    int count = static_cast<int>(records.size());
-    for (int step = 1; step <= count; ++step) {
-        int index = ((last + step) % count + count) % count;
-        if (records[index].emotion == EmotionNeutral && records[index].intensity == 0)
-            return index;
-    }
-    return count > 0 ? 0 : -1;
-}
+#include <sys/stat.h>
 
-// Good enough here: a face of the very emotion, or none.
-int FaceForEmotion(const std::vector<PoseRecord>& records, int emotion, int)
-{
-    for (int i = 0; i < static_cast<int>(records.size()); ++i)
-        if (records[i].emotion == emotion)
-            return i;
-    return -1;
-}
+#include <utility>
 
-int RecordForGesture(const std::vector<PoseRecord>& records, int gesture)
-{
-    for (int i = 0; i < static_cast<int>(records.size()); ++i)
-        if (records[i].emotion == gesture)
-            return i;
-    return -1;
-}
+#include "chatart/chat_art.h"
+#include "tests/unit/art_test_support.h"
 
 namespace {
 
-PoseRecord Record(int emotion, int intensity)
+// Records from (emotion code, intensity) pairs.
+std::vector<PoseRecord> Records(const std::vector<std::pair<int, int>>& emotions)
 {
-    PoseRecord record;
-    record.emotion = emotion;
-    record.intensity = intensity;
-    return record;
+    std::vector<PoseRecord> records;
+    for (const auto& emotion : emotions) {
+        PoseRecord record;
+        record.emotion = emotion.first;
+        record.intensity = emotion.second;
+        records.push_back(record);
+    }
+    return records;
 }
 
-Character Complex()
+TEST(PoseChoice, NeutralRotationWraps)
+{
+    // Neutral: angle 0 and intensity 0. Code 1 (happy) lies at angle 0 too, as
+    // do 0 and codes past Chat's table; a gesture (12) and a neutral of some
+    // intensity do not.
+    std::vector<PoseRecord> records = Records({{5, 0}, {9, 0}, {1, 0}, {9, 10}, {12, 0}, {40, 0}, {3, 0}});
+    struct Case {
+        int last, want;
+    } cases[] = {{-1, 1}, {1, 2}, {2, 5}, {5, 1}, {6, 1}, {99, 1}};
+    for (const Case& c : cases)
+        EXPECT_EQ(NextNeutral(records, c.last), c.want) << "after " << c.last;
+    EXPECT_EQ(NextNeutral(Records({{5, 0}, {10, 0}}), -1), 0) << "none neutral";
+    EXPECT_EQ(NextNeutral(Records({}), -1), -1);
+}
+
+TEST(PoseChoice, NearestEmotionThenNearestIntensity)
+{
+    // 0: happy 0°; 1, 2: bored 90° at 200 and 100; 3: laugh 315°; 4: a wave.
+    std::vector<PoseRecord> records = Records({{1, 255}, {3, 200}, {3, 100}, {8, 50}, {10, 0}});
+    struct Case {
+        int emotion, intensity, want;
+    } cases[] = {
+        {EmotionHappy, 0, 0},     {EmotionLaugh, 255, 3},
+        {EmotionSad, 120, 2},     // 180°: bored is nearest (90° apart); 100 is nearer 120 than 200
+        {EmotionSad, 190, 1},     //
+        {EmotionShout, 0, 3},     // 270°: laugh 45° apart across the wheel's end
+        {EmotionCoy, 0, 2},       // 45°: happy and bored tie; bored at 100 is nearer 0 than happy at 255
+        {EmotionNeutral, 0, 0},   // angle 0
+        {GestureWave, 0, -1},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(FaceForEmotion(records, c.emotion, c.intensity), c.want)
+            << "emotion " << c.emotion << " at " << c.intensity;
+    EXPECT_EQ(FaceForEmotion(Records({{3, 100}, {3, 100}}), EmotionBored, 0), 0) << "a full tie: the first";
+}
+
+TEST(PoseChoice, GestureByExactCode)
+{
+    std::vector<PoseRecord> records = Records({{9, 0}, {11, 0}, {10, 0}, {10, 255}});
+    EXPECT_EQ(RecordForGesture(records, GestureWave), 2);
+    EXPECT_EQ(RecordForGesture(records, GesturePointOther), 1);
+    EXPECT_EQ(RecordForGesture(records, GestureShrug), -1);
+}
+
+bool Exists(const std::string& path)
+{
+    struct stat info;
+    return stat(path.c_str(), &info) == 0;
+}
+
+Character ReadArt(const std::string& path)
 {
     Character character;
-    character.kind = CharacterKind::Complex;
-    character.faces = {Record(EmotionNeutral, 0), Record(EmotionHappy, 255), Record(EmotionNeutral, 0),
-                       Record(EmotionLaugh, 255)};
-    character.torsos = {Record(EmotionNeutral, 0), Record(GestureWave, 255), Record(EmotionNeutral, 0)};
+    std::string error;
+    EXPECT_TRUE(ReadCharacter(path, LoadFile(path), character, error)) << error;
     return character;
 }
 
-PoseCues Cues(std::vector<PoseOption> options)
+TEST(PoseChoice, OnChatsOwnArt)
 {
-    PoseCues cues;
-    for (const PoseOption& option : options)
-        cues.options[cues.count++] = option;
-    return cues;
-}
+    std::string shared = MIRTH_SHARED_DIR "/chat-art/";
+    if (!Exists(shared))
+        GTEST_SKIP() << "no " << shared << " beside the source tree: Chat's art is not at hand";
+    Character scotty = ReadArt(shared + "scotty.avb");
+    int face = -1;
+    std::vector<int> rotation;
+    for (int turn = 0; turn < 5; ++turn)
+        rotation.push_back(face = NextNeutral(scotty.faces, face));
+    EXPECT_EQ(rotation, (std::vector<int>{0, 2, 4, 14, 0})) << "Scotty's neutral faces";
+    EXPECT_EQ(NextNeutral(scotty.torsos, 0), 5);
+    EXPECT_EQ(RecordForGesture(scotty.torsos, GestureWave), 7);
+    EXPECT_EQ(RecordForGesture(scotty.torsos, GesturePointOther), 2);
+    EXPECT_EQ(FaceForEmotion(scotty.faces, EmotionSad, 255), 16);
+    EXPECT_EQ(FaceForEmotion(scotty.faces, EmotionSad, 0), 5);
+    EXPECT_EQ(FaceForEmotion(scotty.faces, EmotionLaugh, 100), 11) << "laughs at 51, 127, 255";
 
-TEST(PoseChoice, WithoutCuesFacesAndTorsosRotateThroughTheNeutralOnes)
-{
-    Character character = Complex();
-    PoseRotation rotation;
-    int faces[4], torsos[4];
-    for (int i = 0; i < 4; ++i) {
-        Pose pose = ChoosePoseOnRecords(character, PoseCues(), rotation);
-        faces[i] = pose.face;
-        torsos[i] = pose.torso;
+    Character lance = ReadArt(shared + "lance.avb");
+    EXPECT_EQ(NextNeutral(lance.faces, 0), 5) << "face 4 is scared at intensity 0: not neutral";
+
+    // The first neutral pose is not always record 0. Microsoft's full art:
+    // MIRTH_CHAT_ART names the v2.5-beta-1 folder of Chat's repository.
+    const char* full = std::getenv("MIRTH_CHAT_ART");
+    std::string art = full ? std::string(full) + "/" : "";
+    if (art.empty() || !Exists(art)) {
+        std::cout << "Skipped: no MIRTH_CHAT_ART folder with Chat's full art.\n";
+        return;
     }
-    EXPECT_EQ(std::vector<int>(faces, faces + 4), (std::vector<int>{0, 2, 0, 2}));
-    EXPECT_EQ(std::vector<int>(torsos, torsos + 4), (std::vector<int>{0, 2, 0, 2}));
-}
-
-TEST(PoseChoice, TheFirstOptionGivingAFaceOrATorsoSetsIt)
-{
-    struct Case {
-        std::vector<PoseOption> options;
-        int face, torso;
-    } cases[] = {
-        {{{EmotionLaugh, 255, 11}, {GestureWave, 255, 5}}, 3, 1},
-        {{{GestureWave, 255, 5}}, 0, 1},                              // the face stays neutral
-        {{{GesturePointSelf, 255, 3}}, 0, 0},                         // no such torso: neutral
-        {{{EmotionHappy, 255, 10}, {EmotionLaugh, 255, 9}}, 1, 0},    // the first emotion wins the face
-        {{{GesturePointSelf, 255, 8}, {GestureWave, 255, 5}}, 0, 1},  // the first torso found
-    };
-    for (const Case& c : cases) {
-        PoseRotation rotation;
-        Pose pose = ChoosePoseOnRecords(Complex(), Cues(c.options), rotation);
-        EXPECT_EQ(pose.face, c.face) << "first option " << c.options[0].code;
-        EXPECT_EQ(pose.torso, c.torso) << "first option " << c.options[0].code;
-        EXPECT_EQ(rotation.lastFace, pose.face);
-        EXPECT_EQ(rotation.lastTorso, pose.torso);
-    }
-}
-
-TEST(PoseChoice, ASimpleCharacterTakesOneBody)
-{
-    Character character;
-    character.kind = CharacterKind::Simple;
-    character.bodies = {Record(EmotionNeutral, 0), Record(GestureWave, 255), Record(EmotionNeutral, 0)};
-    PoseRotation rotation;
-    EXPECT_EQ(ChoosePoseOnRecords(character, Cues({{GestureWave, 255, 5}}), rotation).face, 1);
-    EXPECT_EQ(ChoosePoseOnRecords(character, PoseCues(), rotation).face, 2) << "the next neutral after the wave";
-    EXPECT_EQ(ChoosePoseOnRecords(character, PoseCues(), rotation).face, 0);
+    EXPECT_EQ(NextNeutral(ReadArt(art + "comicart/susan.avb").faces, -1), 6);
+    EXPECT_EQ(NextNeutral(ReadArt(art + "artpack1/rebecca.avb").torsos, -1), 14);
+    EXPECT_EQ(NextNeutral(ReadArt(art + "comicart/jordan.avb").bodies, -1), 7);
 }
 
 }  // namespace
