@@ -5,29 +5,41 @@
 
 #include <cstdint>
 #include <cstdio>
+#include <vector>
 
 #include "chatart/art_folders.h"
 #include "chatart/fetched_art.h"
 #include "resources/texts.h"
 
-struct ArtFetch {
-    std::vector<ArtFetchFile> files;
+// Shared by the worker and the waiting thread; the last of the two to let go
+// deletes it.
+struct ArtDownload {
+    ArtFetchFile file;
     std::string folder;
     HANDLE thread = nullptr;
+    LONG holders = 2;
     CRITICAL_SECTION lock;
-    // Shared with the waiting thread, under the lock:
-    size_t current = 0;
+    // Under the lock:
     size_t bytes = 0;
-    DWORD started = 0;             // tick count at the start of the current file
-    HINTERNET request = nullptr;   // the current request, closed to abort it
-    bool cancelled = false;
-    bool timedOut = false;
+    bool givenUp = false;
+    bool landed = false;
+    HINTERNET request = nullptr;  // closed by whoever gives the download up first
 };
 
 namespace {
 
-const DWORD kFileTimeLimitMs = 15000;
+const DWORD kTimeoutMs = 15000;
 const size_t kReadChunk = 16384;
+
+void LetGo(ArtDownload* download)
+{
+    if (InterlockedDecrement(&download->holders) > 0)
+        return;
+    if (download->thread)
+        CloseHandle(download->thread);
+    DeleteCriticalSection(&download->lock);
+    delete download;
+}
 
 std::wstring Wide(const std::string& text)
 {
@@ -45,42 +57,20 @@ std::string Format(const char* format, unsigned long number)
     return text;
 }
 
-// Closing the request from the waiting thread makes the worker's blocking
-// WinHTTP call return; only one side closes it.
-void AbortRequest(ArtFetch& fetch)
+void CloseRequest(ArtDownload& download)
 {
-    if (fetch.request) {
-        WinHttpCloseHandle(fetch.request);
-        fetch.request = nullptr;
-    }
+    EnterCriticalSection(&download.lock);
+    if (download.request)
+        WinHttpCloseHandle(download.request);
+    download.request = nullptr;
+    LeaveCriticalSection(&download.lock);
 }
 
-bool Stopped(ArtFetch& fetch, std::string& error)
-{
-    EnterCriticalSection(&fetch.lock);
-    bool stopped = fetch.cancelled || fetch.timedOut;
-    if (stopped)
-        error = fetch.cancelled ? kArtFetchCancelled : kArtFetchTimedOut;
-    LeaveCriticalSection(&fetch.lock);
-    return stopped;
-}
-
-// The reason a WinHTTP call failed: the abort from the waiting thread, or the
-// system's error.
-std::string Failure(ArtFetch& fetch)
-{
-    DWORD code = GetLastError();
-    std::string error;
-    if (Stopped(fetch, error))
-        return error;
-    return Format(kArtFetchNetworkError, code);
-}
-
-bool Receive(ArtFetch& fetch, HINTERNET request, std::vector<uint8_t>& bytes, std::string& error)
+bool Receive(ArtDownload& download, HINTERNET request, std::vector<uint8_t>& bytes, std::string& error)
 {
     for (;;) {
         size_t old = bytes.size();
-        // One byte more than allowed shows a file that is too large.
+        // A byte more than allowed shows a file that is too large.
         if (old > kMaxFetchedArtBytes) {
             error = kArtFetchTooLarge;
             return false;
@@ -88,61 +78,77 @@ bool Receive(ArtFetch& fetch, HINTERNET request, std::vector<uint8_t>& bytes, st
         bytes.resize(old + kReadChunk);
         DWORD read = 0;
         if (!WinHttpReadData(request, bytes.data() + old, kReadChunk, &read)) {
-            error = Failure(fetch);
+            error = Format(kArtFetchNetworkError, GetLastError());
             return false;
         }
         bytes.resize(old + read);
-        EnterCriticalSection(&fetch.lock);
-        fetch.bytes = bytes.size();
-        LeaveCriticalSection(&fetch.lock);
+        EnterCriticalSection(&download.lock);
+        download.bytes = bytes.size();
+        LeaveCriticalSection(&download.lock);
         if (read == 0)
             return true;
     }
 }
 
-bool Download(ArtFetch& fetch, HINTERNET session, const std::string& url, std::vector<uint8_t>& bytes,
-              std::string& error)
+bool Request(ArtDownload& download, HINTERNET connection, const std::wstring& path, bool secure,
+             std::vector<uint8_t>& bytes, std::string& error)
 {
-    std::wstring wideUrl = Wide(url);
+    HINTERNET request = WinHttpOpenRequest(connection, L"GET", path.c_str(), nullptr, WINHTTP_NO_REFERER,
+                                           WINHTTP_DEFAULT_ACCEPT_TYPES, secure ? WINHTTP_FLAG_SECURE : 0);
+    if (!request) {
+        error = Format(kArtFetchNetworkError, GetLastError());
+        return false;
+    }
+    EnterCriticalSection(&download.lock);
+    download.request = request;
+    LeaveCriticalSection(&download.lock);
+    WinHttpSetTimeouts(request, kTimeoutMs, kTimeoutMs, kTimeoutMs, kTimeoutMs);
+    DWORD status = 0, size = sizeof status;
+    bool ok = false;
+    if (!WinHttpSendRequest(request, WINHTTP_NO_ADDITIONAL_HEADERS, 0, WINHTTP_NO_REQUEST_DATA, 0, 0, 0) ||
+        !WinHttpReceiveResponse(request, nullptr) ||
+        !WinHttpQueryHeaders(request, WINHTTP_QUERY_STATUS_CODE | WINHTTP_QUERY_FLAG_NUMBER,
+                             WINHTTP_HEADER_NAME_BY_INDEX, &status, &size, WINHTTP_NO_HEADER_INDEX))
+        error = Format(kArtFetchNetworkError, GetLastError());
+    else if (status != 200)
+        error = Format(kArtFetchHttpStatus, status);
+    else
+        ok = Receive(download, request, bytes, error);
+    CloseRequest(download);
+    return ok;
+}
+
+bool Download(ArtDownload& download, std::vector<uint8_t>& bytes, std::string& error)
+{
+    std::wstring url = Wide(download.file.url);
     URL_COMPONENTS parts = {sizeof parts};
     parts.dwHostNameLength = parts.dwUrlPathLength = parts.dwExtraInfoLength = static_cast<DWORD>(-1);
-    if (!WinHttpCrackUrl(wideUrl.c_str(), 0, 0, &parts)) {
+    if (!WinHttpCrackUrl(url.c_str(), 0, 0, &parts)) {
         error = kArtFetchBadAddress;
         return false;
     }
-    std::wstring host(parts.lpszHostName, parts.dwHostNameLength);
-    std::wstring path(parts.lpszUrlPath, parts.dwUrlPathLength + parts.dwExtraInfoLength);
-    HINTERNET connection = WinHttpConnect(session, host.c_str(), parts.nPort, 0);
-    if (!connection) {
-        error = Failure(fetch);
-        return false;
-    }
-    DWORD secure = parts.nScheme == INTERNET_SCHEME_HTTPS ? WINHTTP_FLAG_SECURE : 0;
-    HINTERNET request = WinHttpOpenRequest(connection, L"GET", path.c_str(), nullptr, WINHTTP_NO_REFERER,
-                                           WINHTTP_DEFAULT_ACCEPT_TYPES, secure);
+    // The automatic proxy (Windows 8.1 and later) follows the system's proxy
+    // settings; older systems take WinHTTP's own.
+    HINTERNET session = WinHttpOpen(L"MirthTool", WINHTTP_ACCESS_TYPE_AUTOMATIC_PROXY, WINHTTP_NO_PROXY_NAME,
+                                    WINHTTP_NO_PROXY_BYPASS, 0);
+    if (!session)
+        session = WinHttpOpen(L"MirthTool", WINHTTP_ACCESS_TYPE_DEFAULT_PROXY, WINHTTP_NO_PROXY_NAME,
+                              WINHTTP_NO_PROXY_BYPASS, 0);
+    HINTERNET connection = session ? WinHttpConnect(session, std::wstring(parts.lpszHostName,
+                                                                          parts.dwHostNameLength).c_str(),
+                                                    parts.nPort, 0)
+                                   : nullptr;
     bool ok = false;
-    if (!request) {
-        error = Failure(fetch);
-    } else {
-        EnterCriticalSection(&fetch.lock);
-        fetch.request = request;
-        LeaveCriticalSection(&fetch.lock);
-        WinHttpSetTimeouts(request, kFileTimeLimitMs, kFileTimeLimitMs, kFileTimeLimitMs, kFileTimeLimitMs);
-        DWORD status = 0, size = sizeof status;
-        if (!WinHttpSendRequest(request, WINHTTP_NO_ADDITIONAL_HEADERS, 0, WINHTTP_NO_REQUEST_DATA, 0, 0, 0) ||
-            !WinHttpReceiveResponse(request, nullptr) ||
-            !WinHttpQueryHeaders(request, WINHTTP_QUERY_STATUS_CODE | WINHTTP_QUERY_FLAG_NUMBER,
-                                 WINHTTP_HEADER_NAME_BY_INDEX, &status, &size, WINHTTP_NO_HEADER_INDEX))
-            error = Failure(fetch);
-        else if (status != 200)
-            error = Format(kArtFetchHttpStatus, status);
-        else
-            ok = Receive(fetch, request, bytes, error);
-        EnterCriticalSection(&fetch.lock);
-        AbortRequest(fetch);
-        LeaveCriticalSection(&fetch.lock);
-    }
-    WinHttpCloseHandle(connection);
+    if (!connection)
+        error = Format(kArtFetchNetworkError, GetLastError());
+    else
+        ok = Request(download, connection,
+                     std::wstring(parts.lpszUrlPath, parts.dwUrlPathLength + parts.dwExtraInfoLength),
+                     parts.nScheme == INTERNET_SCHEME_HTTPS, bytes, error);
+    if (connection)
+        WinHttpCloseHandle(connection);
+    if (session)
+        WinHttpCloseHandle(session);
     return ok;
 }
 
@@ -174,54 +180,26 @@ bool Store(const std::string& folder, const std::string& fileName, const std::ve
     return false;
 }
 
-HINTERNET OpenSession()
+DWORD WINAPI DownloadFile(void* parameter)
 {
-    // The automatic proxy (Windows 8.1 and later) follows the system's proxy
-    // settings; older systems take WinHTTP's own.
-    HINTERNET session = WinHttpOpen(L"MirthTool", WINHTTP_ACCESS_TYPE_AUTOMATIC_PROXY, WINHTTP_NO_PROXY_NAME,
-                                    WINHTTP_NO_PROXY_BYPASS, 0);
-    if (!session)
-        session = WinHttpOpen(L"MirthTool", WINHTTP_ACCESS_TYPE_DEFAULT_PROXY, WINHTTP_NO_PROXY_NAME,
-                              WINHTTP_NO_PROXY_BYPASS, 0);
-    return session;
-}
-
-void FetchOne(ArtFetch& fetch, HINTERNET session, ArtFetchFile& file)
-{
+    ArtDownload& download = *static_cast<ArtDownload*>(parameter);
     std::vector<uint8_t> bytes;
-    if (Stopped(fetch, file.error))
-        return;
-    if (!Download(fetch, session, file.url, bytes, file.error))
-        return;
-    std::string detail;
-    if (!CheckFetchedArt(file.fileName, bytes, detail)) {
-        file.error = kArtFetchBroken + detail;
-        return;
+    std::string error, detail;
+    bool arrived = false;
+    if (Download(download, bytes, error)) {
+        if (!CheckFetchedArt(download.file.fileName, bytes, detail))
+            error = kArtFetchBroken + detail;
+        else {
+            // Under the lock: a download given up lands nothing.
+            EnterCriticalSection(&download.lock);
+            if (!download.givenUp)
+                arrived = download.landed = Store(download.folder, download.file.fileName, bytes, error);
+            LeaveCriticalSection(&download.lock);
+        }
     }
-    file.arrived = Store(fetch.folder, file.fileName, bytes, file.error);
-}
-
-DWORD WINAPI FetchFiles(void* parameter)
-{
-    ArtFetch& fetch = *static_cast<ArtFetch*>(parameter);
-    HINTERNET session = OpenSession();
-    for (size_t i = 0; i < fetch.files.size(); ++i) {
-        EnterCriticalSection(&fetch.lock);
-        fetch.current = i;
-        fetch.bytes = 0;
-        fetch.started = GetTickCount();
-        fetch.timedOut = false;
-        LeaveCriticalSection(&fetch.lock);
-        if (session)
-            FetchOne(fetch, session, fetch.files[i]);
-        else
-            fetch.files[i].error = Format(kArtFetchNetworkError, GetLastError());
-    }
-    EnterCriticalSection(&fetch.lock);
-    fetch.current = fetch.files.size();
-    LeaveCriticalSection(&fetch.lock);
-    if (session)
-        WinHttpCloseHandle(session);
+    download.file.arrived = arrived;
+    download.file.error = error;
+    LetGo(&download);
     return 0;
 }
 
@@ -236,60 +214,48 @@ bool CanMakeFiles(const std::string& folder)
 
 }  // namespace
 
-ArtFetch* StartArtFetch(const std::vector<ArtFetchFile>& files, const std::string& folder)
+ArtDownload* StartArtDownload(const ArtFetchFile& file, const std::string& folder)
 {
-    ArtFetch* fetch = new ArtFetch;
-    fetch->files = files;
-    fetch->folder = folder;
-    InitializeCriticalSection(&fetch->lock);
-    fetch->thread = CreateThread(nullptr, 0, FetchFiles, fetch, 0, nullptr);
-    if (!fetch->thread)
-        FetchFiles(fetch);  // no thread: fetched here, with the window waiting
-    return fetch;
-}
-
-HANDLE ArtFetchDone(const ArtFetch* fetch)
-{
-    return fetch->thread;
-}
-
-size_t ArtFetchPosition(ArtFetch* fetch, size_t& bytes)
-{
-    EnterCriticalSection(&fetch->lock);
-    size_t current = fetch->current;
-    bytes = fetch->bytes;
-    LeaveCriticalSection(&fetch->lock);
-    return current;
-}
-
-void EnforceArtFetchTimeLimit(ArtFetch* fetch)
-{
-    EnterCriticalSection(&fetch->lock);
-    if (fetch->current < fetch->files.size() && GetTickCount() - fetch->started >= kFileTimeLimitMs) {
-        fetch->timedOut = true;
-        AbortRequest(*fetch);
+    ArtDownload* download = new ArtDownload;
+    download->file = file;
+    download->folder = folder;
+    InitializeCriticalSection(&download->lock);
+    download->thread = CreateThread(nullptr, 0, DownloadFile, download, 0, nullptr);
+    if (!download->thread) {
+        download->file.error = Format(kArtFetchNetworkError, GetLastError());
+        download->holders = 1;
     }
-    LeaveCriticalSection(&fetch->lock);
+    return download;
 }
 
-void CancelArtFetch(ArtFetch* fetch)
+HANDLE ArtDownloadEnded(const ArtDownload* download)
 {
-    EnterCriticalSection(&fetch->lock);
-    fetch->cancelled = true;
-    AbortRequest(*fetch);
-    LeaveCriticalSection(&fetch->lock);
+    return download->thread;
 }
 
-std::vector<ArtFetchFile> EndArtFetch(ArtFetch* fetch)
+size_t ArtDownloadBytes(ArtDownload* download)
 {
-    if (fetch->thread) {
-        WaitForSingleObject(fetch->thread, INFINITE);
-        CloseHandle(fetch->thread);
+    EnterCriticalSection(&download->lock);
+    size_t bytes = download->bytes;
+    LeaveCriticalSection(&download->lock);
+    return bytes;
+}
+
+void EndArtDownload(ArtDownload* download, ArtFetchFile& file, const char* reason)
+{
+    bool ended = !download->thread || WaitForSingleObject(download->thread, 0) == WAIT_OBJECT_0;
+    if (ended) {
+        file = download->file;
+    } else {
+        EnterCriticalSection(&download->lock);
+        download->givenUp = true;
+        file.arrived = download->landed;  // it landed just before
+        LeaveCriticalSection(&download->lock);
+        // Makes a blocking call return where the platform allows it.
+        CloseRequest(*download);
+        file.error = file.arrived ? "" : reason;
     }
-    DeleteCriticalSection(&fetch->lock);
-    std::vector<ArtFetchFile> files = fetch->files;
-    delete fetch;
-    return files;
+    LetGo(download);
 }
 
 std::string ArtFetchFolder(const std::string& chatArtFolder)

@@ -1,12 +1,11 @@
-// Fetches art files on a worker thread through WinHTTP, with the system's
-// proxy settings and a time limit for each file, so the window that waits for
-// them keeps answering. Each file is checked by the reader before it lands.
+// Fetches one art file on a worker thread through WinHTTP, with the system's
+// proxy settings, so that the window that waits for it keeps answering. The
+// file is checked by the reader before it lands in the target folder.
 #pragma once
 
 #include <windows.h>
 
 #include <string>
-#include <vector>
 
 struct ArtFetchFile {
     std::string fileName;  // as the settings name it, "SCOTTY.avb"
@@ -15,26 +14,21 @@ struct ArtFetchFile {
     std::string error;  // why it did not arrive
 };
 
-struct ArtFetch;
+struct ArtDownload;
 
-// Starts fetching `files` into `folder`.
-ArtFetch* StartArtFetch(const std::vector<ArtFetchFile>& files, const std::string& folder);
+// Starts fetching `file` into `folder`.
+ArtDownload* StartArtDownload(const ArtFetchFile& file, const std::string& folder);
 
-// Signalled when every file has arrived or failed.
-HANDLE ArtFetchDone(const ArtFetch* fetch);
+// Signalled when the download has ended, arrived or failed.
+HANDLE ArtDownloadEnded(const ArtDownload* download);
 
-// The file under way (files.size() once all are through) and its bytes so far.
-size_t ArtFetchPosition(ArtFetch* fetch, size_t& bytes);
+// The bytes received so far.
+size_t ArtDownloadBytes(ArtDownload* download);
 
-// Gives up the file under way once it has taken 15 seconds; called by the
-// waiting thread from time to time.
-void EnforceArtFetchTimeLimit(ArtFetch* fetch);
-
-// The files not yet in fail as cancelled.
-void CancelArtFetch(ArtFetch* fetch);
-
-// Waits for the end and gives the outcome of each file.
-std::vector<ArtFetchFile> EndArtFetch(ArtFetch* fetch);
+// Gives the outcome of a download that has ended. One that has not is given
+// up: `reason` becomes its error, and the worker, which a blocking network
+// call may hold a while longer, lands nothing and cleans up after itself.
+void EndArtDownload(ArtDownload* download, ArtFetchFile& file, const char* reason);
 
 // The folder fetched files go to: Chat's ComicArt folder when it is known and
 // a file can be made in it, else MirthTool's own art folder, made when needed.

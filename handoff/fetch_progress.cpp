@@ -9,12 +9,17 @@
 
 namespace {
 
-const DWORD kQuietMs = 500;       // a fetch this quick shows no window
+const DWORD kQuietMs = 500;         // a fetch this quick shows no window
 const DWORD kRefreshMs = 100;
+const DWORD kFileTimeLimitMs = 15000;
 
+// The fetch under way, as the progress window shows it.
 struct Progress {
-    ArtFetch* fetch;
     const std::vector<ArtFetchFile>* files;
+    size_t current = 0;
+    ArtDownload* download = nullptr;
+    bool cancelled = false;
+    HWND window = nullptr;
 };
 
 INT_PTR CALLBACK ProgressProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam)
@@ -25,7 +30,7 @@ INT_PTR CALLBACK ProgressProc(HWND dialog, UINT message, WPARAM wParam, LPARAM l
         return TRUE;
     case WM_COMMAND:
         if (LOWORD(wParam) == IDCANCEL) {
-            CancelArtFetch(reinterpret_cast<Progress*>(GetWindowLongPtrA(dialog, DWLP_USER))->fetch);
+            reinterpret_cast<Progress*>(GetWindowLongPtrA(dialog, DWLP_USER))->cancelled = true;
             EnableWindow(GetDlgItem(dialog, IDCANCEL), FALSE);
             return TRUE;
         }
@@ -34,29 +39,27 @@ INT_PTR CALLBACK ProgressProc(HWND dialog, UINT message, WPARAM wParam, LPARAM l
     return FALSE;
 }
 
-void ShowPosition(HWND dialog, ArtFetch* fetch, const std::vector<ArtFetchFile>& files)
+void ShowPosition(const Progress& progress)
 {
-    size_t bytes = 0;
-    size_t current = ArtFetchPosition(fetch, bytes);
     char line[512] = "";
-    if (current < files.size())
-        std::snprintf(line, sizeof line, kFetchingArtFile, files[current].fileName.c_str(),
-                      static_cast<unsigned long>(bytes / 1024));
-    SetDlgItemTextA(dialog, IDC_FETCH_FILE, line);
-    SendDlgItemMessageA(dialog, IDC_FETCH_BAR, PBM_SETRANGE32, 0, static_cast<LPARAM>(files.size()));
-    SendDlgItemMessageA(dialog, IDC_FETCH_BAR, PBM_SETPOS, current, 0);
+    const std::vector<ArtFetchFile>& files = *progress.files;
+    if (progress.download)
+        std::snprintf(line, sizeof line, kFetchingArtFile, files[progress.current].fileName.c_str(),
+                      static_cast<unsigned long>(ArtDownloadBytes(progress.download) / 1024));
+    SetDlgItemTextA(progress.window, IDC_FETCH_FILE, line);
+    SendDlgItemMessageA(progress.window, IDC_FETCH_BAR, PBM_SETRANGE32, 0, static_cast<LPARAM>(files.size()));
+    SendDlgItemMessageA(progress.window, IDC_FETCH_BAR, PBM_SETPOS, progress.current, 0);
 }
 
-HWND ShowProgressWindow(HWND owner, Progress& progress)
+void ShowProgressWindow(HWND owner, Progress& progress)
 {
     HINSTANCE instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(owner, GWLP_HINSTANCE));
-    HWND dialog = CreateDialogParamA(instance, IDD_ART_FETCH, owner, ProgressProc,
-                                     reinterpret_cast<LPARAM>(&progress));
-    if (dialog) {
-        ShowPosition(dialog, progress.fetch, *progress.files);
-        ShowWindow(dialog, SW_SHOW);
+    progress.window =
+        CreateDialogParamA(instance, IDD_ART_FETCH, owner, ProgressProc, reinterpret_cast<LPARAM>(&progress));
+    if (progress.window) {
+        ShowPosition(progress);
+        ShowWindow(progress.window, SW_SHOW);
     }
-    return dialog;
 }
 
 // Dispatches what is waiting; a WM_QUIT is kept for the program's own loop.
@@ -80,30 +83,48 @@ void RunMessages(HWND dialog, bool& quit, int& quitCode)
 
 std::vector<ArtFetchFile> FetchArtFiles(HWND owner, const std::vector<ArtFetchFile>& files, const std::string& folder)
 {
-    ArtFetch* fetch = StartArtFetch(files, folder);
-    HANDLE done = ArtFetchDone(fetch);
-    Progress progress = {fetch, &files};
+    std::vector<ArtFetchFile> outcome = files;
+    Progress progress;
+    progress.files = &files;
     bool ownerWasEnabled = !EnableWindow(owner, FALSE);
     DWORD start = GetTickCount();
-    HWND dialog = nullptr;
     bool quit = false;
     int quitCode = 0;
-    while (done && MsgWaitForMultipleObjects(1, &done, FALSE, kRefreshMs, QS_ALLINPUT) != WAIT_OBJECT_0) {
-        RunMessages(dialog, quit, quitCode);
-        EnforceArtFetchTimeLimit(fetch);
-        if (!dialog && GetTickCount() - start >= kQuietMs) {
-            dialog = ShowProgressWindow(owner, progress);
-        } else if (dialog) {
-            ShowPosition(dialog, fetch, files);
+    for (; progress.current < files.size(); ++progress.current) {
+        ArtFetchFile& file = outcome[progress.current];
+        if (progress.cancelled) {
+            file.error = kArtFetchCancelled;
+            continue;
         }
+        progress.download = StartArtDownload(file, folder);
+        HANDLE ended = ArtDownloadEnded(progress.download);
+        DWORD fileStart = GetTickCount();
+        const char* reason = nullptr;
+        while (ended && MsgWaitForMultipleObjects(1, &ended, FALSE, kRefreshMs, QS_ALLINPUT) != WAIT_OBJECT_0) {
+            RunMessages(progress.window, quit, quitCode);
+            if (progress.cancelled) {
+                reason = kArtFetchCancelled;
+                break;
+            }
+            if (GetTickCount() - fileStart >= kFileTimeLimitMs) {
+                reason = kArtFetchTimedOut;
+                break;
+            }
+            if (!progress.window && GetTickCount() - start >= kQuietMs)
+                ShowProgressWindow(owner, progress);
+            else if (progress.window)
+                ShowPosition(progress);
+        }
+        EndArtDownload(progress.download, file, reason ? reason : kArtFetchCancelled);
+        progress.download = nullptr;
     }
     // The owner comes back before the progress window goes, so it is the
     // window that is activated.
     if (ownerWasEnabled)
         EnableWindow(owner, TRUE);
-    if (dialog)
-        DestroyWindow(dialog);
+    if (progress.window)
+        DestroyWindow(progress.window);
     if (quit)
         PostQuitMessage(quitCode);
-    return EndArtFetch(fetch);
+    return outcome;
 }

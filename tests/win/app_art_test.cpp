@@ -182,7 +182,8 @@ INSTANTIATE_TEST_SUITE_P(Server, ArtFetchFailure,
                          testing::Values(BadAnswer{"html", "画像ファイルとして読めません"},
                                          BadAnswer{"half", "画像ファイルとして読めません"},
                                          BadAnswer{"cut", ""},
-                                         BadAnswer{"missing", "サーバーが HTTP 404 を返しました"}));
+                                         BadAnswer{"missing", "サーバーが HTTP 404 を返しました"}),
+                         [](const testing::TestParamInfo<BadAnswer>& info) { return std::string(info.param.mode); });
 
 TEST_F(ArtFetch, AFileThereUnderAnyCaseIsLeftAloneAndOnlyTheRestIsFetched)
 {
@@ -226,7 +227,7 @@ TEST_F(ArtFetch, ASlowFetchShowsItsProgressWithTheWindowAnsweringAndCancelGoesOn
     EXPECT_TRUE(SendMessageTimeoutA(app_.window(), WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 1000, &result))
         << "the main window does not answer";
     EXPECT_FALSE(IsWindowEnabled(app_.window())) << "the main window takes input during the fetch";
-    PressButton(progress, IDCANCEL);
+    EXPECT_TRUE(PressAndClose(progress, IDCANCEL));
     ExpectNotFetched(app_.WaitForOwnedDialog(), "キャンセルしました");
     EXPECT_TRUE(IsWindowEnabled(app_.window()));
     EXPECT_EQ(app_.Close(), 0u);
@@ -270,8 +271,9 @@ TEST_F(ArtFetch, TheSettingsBoxShowsAndChangesTheStoredAnswerOnlyWhenTouched)
         EXPECT_TRUE(PressAndClose(dialog, IDOK));
         DWORD value = 99;
         EXPECT_EQ(StoredDword("ArtFetch", value), c.stored) << "an untouched box stores nothing";
-        if (c.stored)
+        if (c.stored) {
             EXPECT_EQ(value, c.value);
+        }
 
         app.Post(CMD_SETTINGS);
         dialog = app.WaitForOwnedDialog();

@@ -4,7 +4,8 @@
 
 #include <string>
 
-// The bytes of a test art file by its lower-case name ("scotty.avb").
+// The bytes of a test art file by its lower-case name ("scotty.avb"):
+// Microsoft's file from ../shared/chat-art, or one the tests make.
 std::string TestArt(const std::string& name);
 
 // The folder of the stand-in web server that serves art (a Windows path), and
