@@ -6,6 +6,7 @@ include(cmake/windows-common.cmake)
 add_library(mirth_win STATIC
     settings/settings_store.cpp
     settings/settings_dialog.cpp
+    settings/art_preview.cpp
     conversation/conversation_writer.cpp
     app/main_window.cpp
     app/panel_pane.cpp

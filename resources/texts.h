@@ -129,3 +129,6 @@ inline constexpr char kArtFetchBadAddress[] = "取得先のアドレス (ArtURL)
 inline constexpr char kArtFetchBroken[] = "画像ファイルとして読めません: ";
 inline constexpr char kArtFetchCannotWrite[] = "保存できませんでした (エラー %lu)";
 inline constexpr char kArtFetchNoFolder[] = "保存できるフォルダーがありません";
+
+// The settings dialog's picture of the characters, when their art is not at hand.
+inline constexpr char kArtPreviewMissing[] = "画像が見つかりません";

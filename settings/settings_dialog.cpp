@@ -1,6 +1,9 @@
 #include "settings/settings_dialog.h"
 
+#include <string>
+
 #include "resources/resource.h"
+#include "settings/art_preview.h"
 #include "resources/texts.h"
 #include "settings/settings_store.h"
 
@@ -19,6 +22,8 @@ const char* const kCharacters[] = {
 struct DialogState {
     Settings* settings;
     bool artFetchChecked;  // the box as it opened
+    ArtPreview* preview;
+    std::string backdrop, own, quoted;  // as the boxes show them now
 };
 
 template <size_t count>
@@ -32,6 +37,17 @@ void FillBox(HWND dialog, int box, const char* text, const char* const (&entries
 bool ArtFetchChecked(HWND dialog)
 {
     return IsDlgButtonChecked(dialog, IDC_CONFIG_ART_FETCH) == BST_CHECKED;
+}
+
+// The picture's text says what it shows, or that art is missing.
+void ShowArt(HWND dialog, const DialogState& state)
+{
+    HWND picture = GetDlgItem(dialog, IDC_CONFIG_PREVIEW);
+    std::string text = ArtPreviewComplete(state.preview, state.backdrop, state.own, state.quoted)
+                           ? state.own + " / " + state.quoted + " / " + state.backdrop
+                           : kArtPreviewMissing;
+    SetWindowTextA(picture, text.c_str());
+    InvalidateRect(picture, nullptr, FALSE);
 }
 
 void OnInitDialog(HWND dialog, DialogState& state)
@@ -50,6 +66,32 @@ void OnInitDialog(HWND dialog, DialogState& state)
     CheckDlgButton(dialog, IDC_CONFIG_ART_FETCH,
                    ReadDword(kValueArtFetch, kArtFetchAsk) == kArtFetchAlways ? BST_CHECKED : BST_UNCHECKED);
     state.artFetchChecked = ArtFetchChecked(dialog);
+    state.backdrop = settings.backstr;
+    state.own = settings.charstr;
+    state.quoted = settings.charstr2;
+    ShowArt(dialog, state);
+}
+
+// A box's text as it is about to show: a selection in the list reaches the
+// edit field only after its notification.
+std::string BoxText(HWND dialog, int box, WORD notification)
+{
+    char text[kTextSettingCapacity] = "";
+    LRESULT selected = SendDlgItemMessageA(dialog, box, CB_GETCURSEL, 0, 0);
+    if (notification == CBN_SELCHANGE && selected != CB_ERR &&
+        SendDlgItemMessageA(dialog, box, CB_GETLBTEXTLEN, selected, 0) < static_cast<LRESULT>(sizeof text))
+        SendDlgItemMessageA(dialog, box, CB_GETLBTEXT, selected, reinterpret_cast<LPARAM>(text));
+    else
+        GetDlgItemTextA(dialog, box, text, sizeof text);
+    return text;
+}
+
+// The picture follows the backdrop and character boxes at once.
+void OnArtChange(HWND dialog, DialogState& state, int box, WORD notification)
+{
+    std::string& name = box == IDC_CONFIG_BACKDROP ? state.backdrop : box == IDC_CONFIG_CHAR ? state.own : state.quoted;
+    name = BoxText(dialog, box, notification);
+    ShowArt(dialog, state);
 }
 
 // Reads a text back into its field (at most 127 bytes) and stores it.
@@ -84,8 +126,23 @@ INT_PTR CALLBACK SettingsDialogProc(HWND dialog, UINT message, WPARAM wParam, LP
         SetWindowLongPtrA(dialog, DWLP_USER, lParam);
         OnInitDialog(dialog, *reinterpret_cast<DialogState*>(lParam));
         return FALSE;  // no control gets the focus
+    case WM_DRAWITEM:
+        if (wParam == IDC_CONFIG_PREVIEW) {
+            DialogState& state = *reinterpret_cast<DialogState*>(GetWindowLongPtrA(dialog, DWLP_USER));
+            DrawArtPreview(state.preview, *reinterpret_cast<DRAWITEMSTRUCT*>(lParam), state.backdrop, state.own,
+                           state.quoted);
+            return TRUE;
+        }
+        return FALSE;
     case WM_COMMAND:
         switch (LOWORD(wParam)) {
+        case IDC_CONFIG_BACKDROP:
+        case IDC_CONFIG_CHAR:
+        case IDC_CONFIG_CHAR2:
+            if (HIWORD(wParam) == CBN_SELCHANGE || HIWORD(wParam) == CBN_EDITCHANGE)
+                OnArtChange(dialog, *reinterpret_cast<DialogState*>(GetWindowLongPtrA(dialog, DWLP_USER)),
+                            LOWORD(wParam), HIWORD(wParam));
+            return FALSE;
         case IDOK:
             OnOk(dialog, *reinterpret_cast<DialogState*>(GetWindowLongPtrA(dialog, DWLP_USER)));
             EndDialog(dialog, 1);
@@ -103,6 +160,7 @@ INT_PTR CALLBACK SettingsDialogProc(HWND dialog, UINT message, WPARAM wParam, LP
 
 void ShowSettingsDialog(HINSTANCE instance, HWND owner, Settings& settings)
 {
-    DialogState state = {&settings, false};
+    DialogState state = {&settings, false, CreateArtPreview(), "", "", ""};
     DialogBoxParamA(instance, IDD_CONFIG, owner, SettingsDialogProc, reinterpret_cast<LPARAM>(&state));
+    DestroyArtPreview(state.preview);
 }

@@ -1,6 +1,7 @@
 // The settings dialog, opened and filled in through the real program.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
 #include <string>
 #include <vector>
@@ -9,6 +10,7 @@
 #include "settings/settings.h"
 #include "tests/win/app_driver.h"
 #include "tests/win/standins.h"
+#include "tests/win/test_art.h"
 #include "tests/win/test_support.h"
 
 namespace {
@@ -236,3 +238,67 @@ TEST_F(SettingsDialog, AStoredMisspeltCharacterIsLoadedAndWrittenAsItIs)
 }
 
 }  // namespace
+
+namespace {
+
+// What the dialog's picture shows now, as pixels read off the screen (a
+// window of another process gives Wine's GetPixel nothing to read).
+std::vector<COLORREF> Picture(HWND picture)
+{
+    RECT rect = WindowRect(picture);
+    HDC screen = GetDC(nullptr);
+    std::vector<COLORREF> pixels;
+    for (int y = rect.top; y < rect.bottom; y += 4)
+        for (int x = rect.left; x < rect.right; x += 4)
+            pixels.push_back(GetPixel(screen, x, y));
+    ReleaseDC(nullptr, screen);
+    return pixels;
+}
+
+size_t Colours(std::vector<COLORREF> pixels)
+{
+    std::sort(pixels.begin(), pixels.end());
+    return std::unique(pixels.begin(), pixels.end()) - pixels.begin();
+}
+
+// A choice in a box, as the user makes it: the box tells the dialog.
+void Choose(HWND dialog, int box, const std::string& text, WORD notification)
+{
+    HWND control = GetDlgItem(dialog, box);
+    if (notification == CBN_SELCHANGE)
+        SendMessageA(control, CB_SELECTSTRING, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(text.c_str()));
+    else
+        SetText(control, text);
+    SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(box, notification), reinterpret_cast<LPARAM>(control));
+}
+
+}  // namespace
+
+// The stand-in Chat's art holds the defaults and MARGARET (test_art.h).
+TEST_F(SettingsDialog, ThePictureShowsTheChosenCharactersAtOnceAndSaysWhenTheirArtIsMissing)
+{
+    ArtServerRequests();
+    Start();
+    HWND dialog = Open();
+    ASSERT_TRUE(dialog);
+    HWND picture = GetDlgItem(dialog, IDC_CONFIG_PREVIEW);
+    ASSERT_TRUE(picture);
+    EXPECT_EQ(WindowText(picture), "SCOTTY / LANCE / DEN.bgb");
+    std::vector<COLORREF> first;
+    EXPECT_TRUE(WaitUntil([&] { return Colours(first = Picture(picture)) > 30; }, 2000))
+        << "no backdrop or figures drawn: " << Colours(first) << " colours, the first " << std::hex << first[0];
+
+    Choose(dialog, IDC_CONFIG_CHAR, "MARGARET", CBN_SELCHANGE);
+    EXPECT_EQ(WindowText(picture), "MARGARET / LANCE / DEN.bgb");
+    EXPECT_TRUE(WaitUntil([&] { return Picture(picture) != first; }, 2000)) << "the picture did not follow";
+
+    Choose(dialog, IDC_CONFIG_CHAR2, "GUEST", CBN_EDITCHANGE);
+    EXPECT_EQ(WindowText(picture), "画像が見つかりません");
+    Choose(dialog, IDC_CONFIG_CHAR2, "LANCE", CBN_EDITCHANGE);
+    Choose(dialog, IDC_CONFIG_BACKDROP, "VOLCANO.bgb", CBN_SELCHANGE);
+    EXPECT_EQ(WindowText(picture), "画像が見つかりません") << "VOLCANO.bgb is not at hand";
+    EXPECT_FALSE(app_.WaitForOwnedDialog(300) != dialog) << "a question instead of the words";
+    EXPECT_EQ(ArtServerRequests(), "") << "the picture never fetches";
+    EXPECT_TRUE(PressAndClose(dialog, IDCANCEL));
+    EXPECT_EQ(app_.Close(), 0u);
+}
