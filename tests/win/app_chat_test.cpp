@@ -24,6 +24,8 @@ protected:
     void SetUp() override
     {
         ClearSettings();
+        // This Chat has no art of its own; fetching it is the art tests' subject.
+        StoreDword("ArtFetch", 0);
         CreateDirectoryA("C:\\mirth-chat", nullptr);
         CreateDirectoryA(kChatFolder.c_str(), nullptr);
         ASSERT_TRUE(PlaceStandIn(kChat));
