@@ -53,6 +53,7 @@ bool DispatchCommand(MainWindow& app, WORD command)
     case CMD_HOWTO: ShowHelp(app); break;
     case CMD_SETTINGS: ShowSettingsDialog(app.instance, app.window, app.settings); break;
     case CMD_DISPLAY_TEST: DisplayTest(app.window, app.settings, FieldText(app, IDC_BODY)); break;
+    case CMD_SHOW_PICTURE: ShowStripPicture(app.window, app.settings, FieldText(app, IDC_BODY)); break;
     case CMD_CUT: EditBody(app, WM_CUT); break;
     case CMD_COPY: EditBody(app, WM_COPY); break;
     case CMD_PASTE: EditBody(app, WM_PASTE); break;

@@ -21,6 +21,7 @@ add_library(mirth_win STATIC
     handoff/mapi_mail.cpp
     handoff/art_step.cpp
     handoff/fetch_progress.cpp
+    handoff/strip_pictures.cpp
     chatart/art_folders.cpp
     chatart/art_download.cpp)
 target_link_libraries(mirth_win PUBLIC mirth_core mirth_strip user32 gdi32 shell32 shlwapi comctl32 comdlg32 advapi32

@@ -7,6 +7,7 @@
 #include "handoff/chat_program.h"
 #include "handoff/format_fits.h"
 #include "handoff/mapi_mail.h"
+#include "handoff/strip_pictures.h"
 #include "resources/texts.h"
 #include "settings/settings_store.h"
 
@@ -99,23 +100,45 @@ AfterMail PrepareBeckyMail(char* commandLine)
 }
 
 // The program ends after the notice: the user goes on in the mail program.
-AfterMail LeaveOnDesktop(HWND owner)
+AfterMail LeaveOnDesktop(HWND owner, const std::vector<std::string>& pictures)
 {
-    MessageBoxA(owner, kAttachYourselfNotice, kMessageCaption, MB_OK);
+    std::string notice = kAttachYourselfNotice;
+    if (!pictures.empty())
+        notice += kAttachPicturesToo + PictureNames(pictures);
+    MessageBoxA(owner, notice.c_str(), kMessageCaption, MB_OK);
     return AfterMail::StoreDescriptionAndClose;
+}
+
+// The art step, then the conversation file for the display test or the
+// picture command, in the display test's folder; false after telling the user
+// when it can't be written.
+bool WriteForDisplay(HWND owner, const Settings& settings, const std::string& body, char* path)
+{
+    FetchMissingArt(owner, settings);
+    if (FormatFits(path, kDisplayPathCapacity, "%s\\Mirth.ccc", ConversationFolder(settings)) &&
+        WriteConversationFile(path, settings, body.data(), body.size()))
+        return true;
+    ShowCannotWrite(owner, settings);
+    return false;
+}
+
+void TellPicturesNeedArt(HWND owner, const std::vector<std::string>& missingArt)
+{
+    std::string message = kPicturesNeedArt;
+    for (const std::string& file : missingArt)
+        message += "    " + file + "\n";
+    message += kPicturesNeedArtEnd;
+    MessageBoxA(owner, message.c_str(), kMessageCaption, MB_OK | MB_ICONINFORMATION);
 }
 
 }  // namespace
 
 void DisplayTest(HWND owner, const Settings& settings, const std::string& body)
 {
-    FetchMissingArt(owner, settings);
     char path[kDisplayPathCapacity];
-    if (!FormatFits(path, sizeof path, "%s\\Mirth.ccc", ConversationFolder(settings)) ||
-        !WriteConversationFile(path, settings, body.data(), body.size())) {
-        ShowCannotWrite(owner, settings);
+    if (!WriteForDisplay(owner, settings, body, path))
         return;
-    }
+    MakeStripPictures(owner, path);
     Sleep(kWaitBeforeShowMs);
     HINSTANCE result = ShellExecuteA(nullptr, "open", path, nullptr, nullptr, SW_SHOWNORMAL);
     if (NoViewer(result))
@@ -141,14 +164,33 @@ AfterMail CreateMail(HWND owner, const Settings& settings, const MailTexts& text
         ShowCannotWrite(owner, settings);
         return AfterMail::Nothing;
     }
+    std::vector<std::string> attachments = MakeStripPictures(owner, path);
+    std::vector<std::string> pictures = attachments;
+    attachments.insert(attachments.begin(), path);
     switch (settings.MailSoft) {
-    case OtherMailer: return LeaveOnDesktop(owner);
+    case OtherMailer: return LeaveOnDesktop(owner, pictures);
     case OutlookExpress501: return PrepareOutlookExpressMail(owner, "oe501.pcd");
     case OutlookExpress50: return PrepareOutlookExpressMail(owner, "oe5x.pcd");
     case Becky124: return PrepareBeckyMail(beckyCommandLine);
     case DefaultMapiMailer:
-        return StartMapiMail(owner, {path}, texts.subject, texts.description) ? AfterMail::StoreDescription
-                                                                               : AfterMail::Nothing;
+        return StartMapiMail(owner, attachments, texts.subject, texts.description) ? AfterMail::StoreDescription
+                                                                                   : AfterMail::Nothing;
     default: return AfterMail::Nothing;  // an unknown kind: the file is written, nothing is started
     }
+}
+
+void ShowStripPicture(HWND owner, const Settings& settings, const std::string& body)
+{
+    char path[kDisplayPathCapacity];
+    if (!WriteForDisplay(owner, settings, body, path))
+        return;
+    std::vector<std::string> missingArt;
+    std::vector<std::string> pictures = MakeStripPictures(owner, path, &missingArt);
+    if (!missingArt.empty())
+        TellPicturesNeedArt(owner, missingArt);
+    if (pictures.empty())
+        return;
+    HINSTANCE shown = ShellExecuteA(owner, "open", pictures.front().c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+    if (reinterpret_cast<INT_PTR>(shown) <= 32)
+        MessageBoxA(owner, (kCannotShowPicture + pictures.front()).c_str(), kMessageCaption, MB_OK | MB_ICONWARNING);
 }

@@ -24,11 +24,17 @@ enum class AfterMail {
     StoreDescriptionAndClose,
 };
 
-// Writes the conversation file from `body` and opens it with the program
-// associated with it (Microsoft Chat); says so when there is none.
+// Writes the conversation file from `body`, and its strip as pictures beside
+// it, and opens it with the program associated with it (Microsoft Chat); says
+// so when there is none.
 void DisplayTest(HWND owner, const Settings& settings, const std::string& body);
 
-// After the user's confirmation, writes the conversation file and prepares a
-// mail for the chosen mail program; for OtherMailer, tells the user to attach
-// the file from the desktop.
+// Writes the conversation file and its strip as pictures (Mirth.png...) into
+// the display test's folder and opens the first picture with the shell's
+// program for pictures; names the missing art when no picture could be made.
+void ShowStripPicture(HWND owner, const Settings& settings, const std::string& body);
+
+// After the user's confirmation, writes the conversation file and its
+// pictures and prepares a mail for the chosen mail program; for OtherMailer,
+// tells the user to attach the files from the desktop.
 AfterMail CreateMail(HWND owner, const Settings& settings, const MailTexts& texts);

@@ -20,6 +20,7 @@
 #define CMD_HOWTO 4
 #define CMD_SETTINGS 5
 #define CMD_DISPLAY_TEST 105
+#define CMD_SHOW_PICTURE 106
 #define CMD_CUT 770
 #define CMD_COPY 40001
 #define CMD_PASTE 40002

@@ -76,7 +76,10 @@ inline constexpr char kChatNeeded[] = "漫画を表示するには Microsoft Cha
 inline constexpr char kWhereChatIs[] =
     "\n\n"
     "Microsoft Chat は Microsoft が次のページで公開しています。\n"
-    "zip を展開するだけで使えます (インストールは不要です)。\n" MIRTH_CHAT_HOME;
+    "zip を展開するだけで使えます (インストールは不要です)。\n" MIRTH_CHAT_HOME "\n"
+    "\n"
+    "Microsoft Chat がなくても、「ﾌｧｲﾙ」メニューの「画像で表示」で、\n"
+    "MirthTool が描いた漫画を画像で見ることができます。";
 
 // Shown when the chosen Chat program can't be started: followed by its path,
 // a line break, kConversationWrittenTo and the file's full path.
@@ -132,3 +135,19 @@ inline constexpr char kArtFetchNoFolder[] = "保存できるフォルダーが�
 
 // The settings dialog's picture of the characters, when their art is not at hand.
 inline constexpr char kArtPreviewMissing[] = "画像が見つかりません";
+
+// The strip as pictures. Followed by the picture's path and the error.
+inline constexpr char kCannotWritePicture[] = "漫画の画像を書き込めませんでした。\n";
+// Added to the attach-it-yourself notice when pictures were made; followed by
+// their names.
+inline constexpr char kAttachPicturesToo[] = "\n漫画の画像も添付してください: ";
+// "画像で表示" without the art: the missing files follow, a line each.
+inline constexpr char kPicturesNeedArt[] =
+    "次のキャラクター画像が見つからないため、漫画の画像を作れませんでした。\n"
+    "\n";
+inline constexpr char kPicturesNeedArtEnd[] =
+    "\n"
+    "「基本設定」の「不足するキャラクター画像を Microsoft の公開場所から取得する」を\n"
+    "選ぶと、次の「画像で表示」で取得します。";
+// Followed by the picture's path: the shell found no program for pictures.
+inline constexpr char kCannotShowPicture[] = "漫画の画像を開くプログラムが見つかりませんでした。\n";
