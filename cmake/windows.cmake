@@ -21,9 +21,13 @@ add_library(mirth_win STATIC
     handoff/art_step.cpp
     handoff/fetch_progress.cpp
     chatart/art_folders.cpp
-    chatart/art_download.cpp)
+    chatart/art_download.cpp
+    strip/gdi_text.cpp
+    strip/strip_painter.cpp
+    strip/png_file.cpp
+    strip/strip_render.cpp)
 target_link_libraries(mirth_win PUBLIC mirth_core mirth_strip user32 gdi32 shell32 shlwapi comctl32 comdlg32 advapi32
-    winhttp)
+    winhttp ole32 windowscodecs uuid)
 
 set_source_files_properties(resources/mirthtool.rc PROPERTIES OBJECT_DEPENDS
     "${CMAKE_SOURCE_DIR}/resources/mirthtool.ico;${CMAKE_SOURCE_DIR}/resources/mirthtool.manifest;${CMAKE_SOURCE_DIR}/resources/resource.h")
@@ -31,6 +35,11 @@ add_executable(MirthTool WIN32
     app/main.cpp
     resources/mirthtool.rc)
 target_link_libraries(MirthTool PRIVATE mirth_win)
+
+# The strip as pictures from the command line, shipped beside the program.
+add_executable(MirthStrip strip/mirth_strip_main.cpp)
+target_link_libraries(MirthStrip PRIVATE mirth_win)
+add_dependencies(MirthTool MirthStrip)
 
 # The MAPI helpers lie next to the program: the 64-bit one built here, the
 # 32-bit one (for 32-bit mail libraries) by a build of its own with the i686
