@@ -61,7 +61,7 @@ struct ArtCast::LoadedCharacter {
     std::unique_ptr<Pixels> icon;
 };
 
-ArtCast::ArtCast(ArtPaths paths) : paths_(std::move(paths)) {}
+ArtCast::ArtCast(ArtPaths paths, size_t composedBudget) : paths_(std::move(paths)), composedBudget_(composedBudget) {}
 
 ArtCast::~ArtCast() = default;
 
@@ -161,7 +161,7 @@ const Figure* ArtCast::Composed(const std::string& character, Pose pose)
     SwapRedAndBlue(figure.pixels);
     metrics_[key] = FigureMetrics{figure.pixels.width, figure.pixels.height, figure.mouthX, figure.headBottom};
     size_t bytes = figure.pixels.bytes.size();
-    while (!composedOrder_.empty() && composedBytes_ + bytes > kComposedFigureBudget) {
+    while (!composedOrder_.empty() && composedBytes_ + bytes > composedBudget_) {
         auto oldest = composed_.find(composedOrder_.back());
         composedBytes_ -= oldest->second.figure.pixels.bytes.size();
         composed_.erase(oldest);

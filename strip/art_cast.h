@@ -39,7 +39,7 @@ const size_t kComposedFigureBudget = 24u << 20;
 
 class ArtCast : public StripCast {
 public:
-    explicit ArtCast(ArtPaths paths);
+    explicit ArtCast(ArtPaths paths, size_t composedBudget = kComposedFigureBudget);
     ~ArtCast() override;
     ArtCast(const ArtCast&) = delete;
     ArtCast& operator=(const ArtCast&) = delete;
@@ -94,6 +94,7 @@ private:
     std::map<PoseKey, ComposedEntry> composed_;
     std::list<PoseKey> composedOrder_;  // most recently used first
     size_t composedBytes_ = 0;
+    size_t composedBudget_;
     std::map<ScaledKey, ScaledEntry> scaled_;
     int picture_ = 1;
     std::vector<std::string> problems_;

@@ -13,9 +13,12 @@ const double kBumpHeight = 2.0;
 const double kBumpLength = 16.0;
 const double kStep = 1.0;  // between the points of a curve
 const double kTailBulge = 0.05;  // each side of a tail bulges by this part of its length
-const double kBubbleHeight = 8.0;
-const double kBubbleGap = 3.0;
-const double kLastBubbleWidth = 18.0;
+// A thought's bubbles grow from the tip to the cloud (Chat: 150 twips high,
+// widening to 400 twips).
+const double kFirstBubbleSide = 6.0;
+const double kLastBubbleWidth = 20.0;
+const double kLastBubbleHeight = 11.0;
+const double kBubbleGap = 5.0;
 
 // A rounded rectangle walked clockwise from the left end of its top edge;
 // `at` gives the point `s` along it and the outward normal there.
@@ -165,15 +168,17 @@ std::vector<ShapePath> ThoughtBubbles(const PlacedBalloon& balloon)
     ShapePoint entry{(balloon.tailBaseLeft.x + balloon.tailBaseRight.x) / 2.0, shape.y1};
     double dx = entry.x - tip.x, dy = entry.y - tip.y;
     double length = std::hypot(dx, dy);
-    int count = std::max(1, static_cast<int>((length + kBubbleGap) / (kBubbleHeight + kBubbleGap)));
+    double meanHeight = (kFirstBubbleSide + kLastBubbleHeight) / 2;
+    int count = std::max(1, static_cast<int>((length + kBubbleGap) / (meanHeight + kBubbleGap)));
+    double usable = std::max(0.0, length - (kFirstBubbleSide + kLastBubbleHeight) / 2);
     for (int i = 0; i < count; ++i) {
-        // Centres spread from half a bubble above the tip to half a bubble below the cloud.
+        // From half a small bubble above the tip to half a large one below the cloud.
         double t = count == 1 ? 0.5 : static_cast<double>(i) / (count - 1);
-        double along = kBubbleHeight / 2 + t * std::max(0.0, length - kBubbleHeight);
+        double along = kFirstBubbleSide / 2 + t * usable;
         double cx = tip.x + (length > 0 ? dx / length * along : 0);
         double cy = tip.y + (length > 0 ? dy / length * along : -along);
-        double halfWidth = (kBubbleHeight + t * (kLastBubbleWidth - kBubbleHeight)) / 2;
-        double halfHeight = kBubbleHeight / 2;
+        double halfWidth = (kFirstBubbleSide + t * (kLastBubbleWidth - kFirstBubbleSide)) / 2;
+        double halfHeight = (kFirstBubbleSide + t * (kLastBubbleHeight - kFirstBubbleSide)) / 2;
         ShapePath bubble;
         const int points = 32;
         for (int k = 0; k < points; ++k) {
