@@ -74,7 +74,7 @@ add_custom_target(release ALL
     COMMAND ${CMAKE_COMMAND} -DVERSION=${PROJECT_VERSION} -DSOURCE_DIR=${CMAKE_SOURCE_DIR}
             -DBIN_DIR=$<TARGET_FILE_DIR:MirthTool> -DOUT_DIR=${CMAKE_BINARY_DIR}/release
             -P ${CMAKE_SOURCE_DIR}/cmake/package.cmake
-    DEPENDS MirthTool ${CMAKE_SOURCE_DIR}/release/mirthtool.nsi ${CMAKE_SOURCE_DIR}/release/README.txt
+    DEPENDS MirthTool MirthStrip ${CMAKE_SOURCE_DIR}/release/mirthtool.nsi ${CMAKE_SOURCE_DIR}/release/README.txt
     COMMENT "Making the portable zip and the installer"
     VERBATIM)
 
