@@ -37,7 +37,9 @@ add_executable(MirthTool WIN32
 target_link_libraries(MirthTool PRIVATE mirth_win)
 
 # The strip as pictures from the command line, shipped beside the program.
-add_executable(MirthStrip strip/mirth_strip_main.cpp)
+set_source_files_properties(resources/mirth_strip.rc PROPERTIES OBJECT_DEPENDS
+    "${CMAKE_SOURCE_DIR}/resources/mirth_strip.manifest")
+add_executable(MirthStrip strip/mirth_strip_main.cpp resources/mirth_strip.rc)
 target_link_libraries(MirthStrip PRIVATE mirth_win)
 add_dependencies(MirthTool MirthStrip)
 

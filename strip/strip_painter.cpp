@@ -34,7 +34,7 @@ void DrawBorder(const PixelView& picture, const StripRect& f)
     FillRect(picture, f.Right() - kBorderWidth, f.y, kBorderWidth, f.height, kBlack);
 }
 
-void DrawText(HDC dc, const GdiTextMeasure& text, const TextBlock& block, const StripRect& frame)
+void DrawTextBlock(HDC dc, const GdiTextMeasure& text, const TextBlock& block, const StripRect& frame)
 {
     SelectObject(dc, text.Font(block.style));
     for (const PlacedLine& line : block.lines)
@@ -80,7 +80,7 @@ void PaintPanel(HDC dc, const PixelView& picture, const PanelLayout& panel, ArtC
     for (auto balloon = panel.balloons.rbegin(); balloon != panel.balloons.rend(); ++balloon) {
         GdiFlush();
         DrawBalloonShape(picture, *balloon, frame);
-        DrawText(dc, text, balloon->text, frame);
+        DrawTextBlock(dc, text, balloon->text, frame);
     }
     GdiFlush();
     for (const PlacedIcon& icon : panel.icons) {
@@ -88,7 +88,7 @@ void PaintPanel(HDC dc, const PixelView& picture, const PanelLayout& panel, ArtC
             DrawIcon(picture, *pixels, frame.x + icon.rect.x, frame.y + icon.rect.y);
     }
     for (const TextBlock& label : panel.labels)
-        DrawText(dc, text, label, frame);
+        DrawTextBlock(dc, text, label, frame);
     GdiFlush();
     if (panel.border)
         DrawBorder(picture, frame);
