@@ -5,8 +5,9 @@
 //
 // Exit status: 0 pictures written (their paths on stdout), 1 the input can't
 // be read or the command line is wrong, 2 art is missing, 3 a picture can't
-// be written. Messages go to stderr, in English; file names are the system's
-// ANSI bytes.
+// be written. Messages go to stderr, in English, and so do the art files that
+// could not be read (drawn without them); file names are the system's ANSI
+// bytes.
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -68,6 +69,8 @@ int main(int argc, char** argv)
     }
     StripOutcome outcome;
     StripStatus status = RenderStrip(arguments.input, arguments.output, ArtSearchFolders(arguments.artFolders), outcome);
+    for (const std::string& problem : outcome.unreadableArt)
+        std::fprintf(stderr, "MirthStrip: drawn without %s\n", problem.c_str());
     switch (status) {
     case StripStatus::Written:
         for (const std::string& picture : outcome.pictures)

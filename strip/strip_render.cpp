@@ -133,11 +133,13 @@ StripStatus RenderStrip(const std::string& conversationPath, const std::string& 
                                     painted.pixels.stride, error);
         FreePicture(painted);
         if (!written) {
+            outcome.unreadableArt = art.Problems();
             outcome.error = path + ": " + error;
             return Fail(StripStatus::WriteError, picturePath, outcome);
         }
         outcome.pictures.push_back(path);
     }
+    outcome.unreadableArt = art.Problems();
     DeletePictures(picturePath, static_cast<int>(outcome.pictures.size()) + 1);
     return StripStatus::Written;
 }

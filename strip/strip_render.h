@@ -9,6 +9,7 @@ struct StripOutcome {
     std::vector<std::string> pictures;    // the pictures written, in order (full paths)
     std::vector<std::string> missingArt;  // art files named by the conversation that no folder holds
     std::string error;                    // what stopped it: "<file>: line N: ...", or "<picture>: <error>"
+    std::vector<std::string> unreadableArt;  // art files found but not read ("<file>: ..."), drawn without
 };
 
 enum class StripStatus { Written = 0, Unreadable = 1, MissingArt = 2, WriteError = 3 };
@@ -25,7 +26,8 @@ enum class StripStatus { Written = 0, Unreadable = 1, MissingArt = 2, WriteError
 // backdrops of backdrop records, looked up with FindArtFile and
 // FindBackdropFile; a name that is not a plain file name counts as missing.
 // With any missing, no picture is made. An art file that is found but can't
-// be read is drawn without: a character without figure or icon, no backdrop.
+// be read is drawn without (a character without figure or icon, no backdrop)
+// and named in `unreadableArt`.
 //
 // A picture that can't be written stops the strip: the pictures this call
 // wrote are deleted with the older ones, and `error` names the picture.

@@ -290,6 +290,17 @@ TEST_F(StripRender, StaleContinuationsGoAndSoDoOlderPicturesWhenNoneIsMade)
     EXPECT_FALSE(Exists(Out(2)));
 }
 
+TEST_F(StripRender, AnArtFileThatCantBeReadIsDrawnWithoutAndNamed)
+{
+    ASSERT_TRUE(WriteWholeFile(art_ + "\\lance.avb", "not a character"));
+    StripOutcome outcome;
+    ASSERT_EQ(Render(Conversation("こんにちは\r\n>お元気ですか"), outcome), StripStatus::Written) << outcome.error;
+    ASSERT_EQ(outcome.unreadableArt.size(), 1u);
+    EXPECT_EQ(Lower(outcome.unreadableArt[0].substr(0, art_.size() + 12)), Lower(art_ + "\\lance.avb: "))
+        << outcome.unreadableArt[0];
+    ASSERT_EQ(outcome.pictures.size(), 1u);
+}
+
 // What MirthStrip.exe exits with and says, each message naming its file.
 TEST_F(StripRender, MirthStripExitsWithTheFirstStatusThatApplies)
 {
