@@ -1,9 +1,9 @@
-# Makes the release artefacts from the built program and its MAPI helpers: a
+# Makes the release artefacts from the built program, MirthStrip.exe and the MAPI helpers: a
 # portable zip and the installer. cmake -DVERSION=... -DSOURCE_DIR=... -DBIN_DIR=... -DOUT_DIR=... -P package.cmake
 set(stage ${OUT_DIR}/stage)
 file(REMOVE_RECURSE ${stage})
 file(MAKE_DIRECTORY ${stage})
-foreach(program MirthTool.exe MirthMapi64.exe MirthMapi32.exe)
+foreach(program MirthTool.exe MirthStrip.exe MirthMapi64.exe MirthMapi32.exe)
     file(COPY_FILE ${BIN_DIR}/${program} ${stage}/${program})
 endforeach()
 file(COPY_FILE ${SOURCE_DIR}/resources/MirthZud.htm ${stage}/MirthZud.htm)
@@ -12,7 +12,8 @@ file(COPY_FILE ${SOURCE_DIR}/LICENSE ${stage}/LICENSE.txt)
 
 set(zip ${OUT_DIR}/MirthTool-${VERSION}-portable.zip)
 file(REMOVE ${zip})
-execute_process(COMMAND zip -q -X ${zip} MirthTool.exe MirthMapi64.exe MirthMapi32.exe MirthZud.htm README.txt
+execute_process(COMMAND zip -q -X ${zip} MirthTool.exe MirthStrip.exe MirthMapi64.exe MirthMapi32.exe MirthZud.htm
+                        README.txt
                         LICENSE.txt
                 WORKING_DIRECTORY ${stage} RESULT_VARIABLE failed)
 if(failed)

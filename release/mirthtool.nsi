@@ -66,6 +66,7 @@ Section "MirthTool"
     ; program finds its help page.
     SetOutPath "$INSTDIR"
     File "${STAGE}\MirthTool.exe"
+    File "${STAGE}\MirthStrip.exe"
     File "${STAGE}\MirthMapi64.exe"
     File "${STAGE}\MirthMapi32.exe"
     File "${STAGE}\MirthZud.htm"
@@ -90,6 +91,7 @@ SectionEnd
 Section "Uninstall"
     SetShellVarContext current
     Delete "$INSTDIR\MirthTool.exe"
+    Delete "$INSTDIR\MirthStrip.exe"
     Delete "$INSTDIR\MirthMapi64.exe"
     Delete "$INSTDIR\MirthMapi32.exe"
     Delete "$INSTDIR\MirthZud.htm"

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdint>
 #include <cstring>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -139,7 +140,7 @@ void Resample(const Pixels& source, const Taps& columns, const Taps& rows, int w
 }
 
 // The part of the image at (x, y) that lies inside `clip` and the picture.
-bool Overlap(const Pixels& picture, const Pixels& image, int x, int y, const StripRect& clip, int& left, int& top,
+bool Overlap(const PixelView& picture, const Pixels& image, int x, int y, const StripRect& clip, int& left, int& top,
              int& right, int& bottom)
 {
     left = std::max({x, clip.x, 0});
@@ -150,6 +151,17 @@ bool Overlap(const Pixels& picture, const Pixels& image, int x, int y, const Str
 }
 
 }  // namespace
+
+PixelView ViewOf(Pixels& pixels)
+{
+    return PixelView{pixels.bytes.data(), pixels.width, pixels.height, pixels.stride};
+}
+
+void SwapRedAndBlue(Pixels& pixels)
+{
+    for (size_t i = 0; i + 3 < pixels.bytes.size(); i += 4)
+        std::swap(pixels.bytes[i], pixels.bytes[i + 2]);
+}
 
 void ResetPicture(Pixels& picture, int width, int height)
 {
@@ -183,12 +195,17 @@ void ScaleFigure(const Pixels& figure, int width, int height, bool flipped, Pixe
 
 void DrawScaledFigure(Pixels& picture, const Pixels& scaled, int x, int y, const StripRect& clip)
 {
+    DrawScaledFigure(ViewOf(picture), scaled, x, y, clip);
+}
+
+void DrawScaledFigure(const PixelView& picture, const Pixels& scaled, int x, int y, const StripRect& clip)
+{
     int left, top, right, bottom;
     if (!Overlap(picture, scaled, x, y, clip, left, top, right, bottom))
         return;
     for (int py = top; py < bottom; ++py) {
         const uint8_t* in = scaled.bytes.data() + static_cast<size_t>(py - y) * scaled.stride + (left - x) * 4;
-        uint8_t* out = picture.bytes.data() + static_cast<size_t>(py) * picture.stride + left * 4;
+        uint8_t* out = picture.bytes + static_cast<size_t>(py) * picture.stride + left * 4;
         for (int px = left; px < right; ++px, in += 4, out += 4) {
             int alpha = in[3];
             if (alpha == 0)
@@ -232,6 +249,11 @@ void ScaleBackdrop(const Pixels& backdrop, int width, int height, double zoom, i
 
 void DrawBackdrop(Pixels& picture, const Pixels& backdrop, const StripRect& panel, double zoom, int zoomLine)
 {
+    DrawBackdrop(ViewOf(picture), backdrop, panel, zoom, zoomLine);
+}
+
+void DrawBackdrop(const PixelView& picture, const Pixels& backdrop, const StripRect& panel, double zoom, int zoomLine)
+{
     Pixels scaled;
     ScaleBackdrop(backdrop, panel.width, panel.height, zoom, zoomLine, scaled);
     DrawOpaque(picture, scaled, panel.x, panel.y, panel);
@@ -239,16 +261,26 @@ void DrawBackdrop(Pixels& picture, const Pixels& backdrop, const StripRect& pane
 
 void DrawOpaque(Pixels& picture, const Pixels& image, int x, int y, const StripRect& clip)
 {
+    DrawOpaque(ViewOf(picture), image, x, y, clip);
+}
+
+void DrawOpaque(const PixelView& picture, const Pixels& image, int x, int y, const StripRect& clip)
+{
     int left, top, right, bottom;
     if (!Overlap(picture, image, x, y, clip, left, top, right, bottom))
         return;
     for (int py = top; py < bottom; ++py)
-        std::memcpy(picture.bytes.data() + static_cast<size_t>(py) * picture.stride + left * 4,
+        std::memcpy(picture.bytes + static_cast<size_t>(py) * picture.stride + left * 4,
                     image.bytes.data() + static_cast<size_t>(py - y) * image.stride + (left - x) * 4,
                     static_cast<size_t>(right - left) * 4);
 }
 
 void DrawIcon(Pixels& picture, const Pixels& icon, int x, int y)
+{
+    DrawIcon(ViewOf(picture), icon, x, y);
+}
+
+void DrawIcon(const PixelView& picture, const Pixels& icon, int x, int y)
 {
     DrawOpaque(picture, icon, x, y, StripRect{0, 0, picture.width, picture.height});
 }

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Sets up a Debian 12 machine and makes the release in dist/: the portable zip
-# (MirthTool.exe, MirthZud.htm, README.txt, LICENSE.txt) and the installer.
+# (MirthTool.exe, MirthStrip.exe, the MAPI helpers, MirthZud.htm, README.txt,
+# LICENSE.txt) and the installer.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 tools/setup.sh release

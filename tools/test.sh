@@ -3,7 +3,7 @@
 # and under AddressSanitizer/UBSan; the Windows tests under Wine (the real
 # program driven through its window); the fuzzers of the conversation and of
 # Chat's art, each for a bounded time (MIRTH_FUZZ_SECONDS, 60 by default); and
-# the benchmark, which prints its figures.
+# the benchmarks, which print their figures.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 tools/setup.sh test
@@ -27,6 +27,10 @@ ctest --test-dir build/asan --output-on-failure
 echo "== Windows tests under Wine"
 build build/win -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake
 ctest --test-dir build/win --output-on-failure
+
+echo "== strip renderer benchmark under Wine"
+cmake/wine-exec.sh build/win/wine-session build/win/bin/strip_render_benchmark.exe
+cmake/wine-session.sh stop build/win/wine-session
 
 echo "== fuzzers (${MIRTH_FUZZ_SECONDS:-60} s each)"
 CC=clang CXX=clang++ build build/fuzz -DMIRTH_FUZZ=ON

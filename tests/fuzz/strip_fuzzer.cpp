@@ -2,12 +2,15 @@
 // conversation file. What reads is laid out to the end of its pictures, with
 // text at fixed widths and made-up characters; every balloon must stay in the
 // top half of its panel, clear of the others, and the pictures within their
-// limits.
+// limits. The balloons' outlines are painted into a panel of their own, as
+// the painter does.
 #include <cstdint>
 #include <cstdlib>
 #include <string>
 #include <vector>
 
+#include "strip/balloon_shape.h"
+#include "strip/compose.h"
 #include "strip/conversation_reader.h"
 #include "strip/strip_layout.h"
 #include "tests/unit/strip_fakes.h"
@@ -25,6 +28,19 @@ bool Apart(const StripRect& a, const StripRect& b)
     return a.Right() <= b.x || b.Right() <= a.x || a.Bottom() <= b.y || b.Bottom() <= a.y;
 }
 
+void PaintBalloons(const PanelLayout& panel, Pixels& page)
+{
+    const StripRect all{0, 0, kPanelSide, kPanelSide};
+    ShapePath outline;
+    for (const PlacedBalloon& balloon : panel.balloons) {
+        BalloonOutline(balloon, outline);
+        FillShape(ViewOf(page), outline, 255, all);
+        StrokeShape(ViewOf(page), outline, true, kBalloonLineWidth, 0, all, kWhisperDash, kWhisperGap);
+        for (const ShapePath& bubble : ThoughtBubbles(balloon))
+            StrokeShape(ViewOf(page), bubble, true, kBalloonLineWidth, 0, all);
+    }
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
@@ -39,6 +55,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     FakeCast cast;
     StripLayout layout(records, measure, cast);
     PictureLayout picture;
+    Pixels page;
+    ResetPicture(page, kPanelSide, kPanelSide);
     int pictures = 0;
     while (layout.NextPicture(picture)) {
         Require(++pictures <= kMaxPictures);
@@ -52,6 +70,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
                 for (size_t j = i + 1; j < panel.balloons.size(); ++j)
                     Require(Apart(r, panel.balloons[j].rect));
             }
+            PaintBalloons(panel, page);
         }
     }
     Require(pictures >= 1);

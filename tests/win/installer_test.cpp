@@ -83,6 +83,9 @@ void Uninstall(const std::string& folder)
     EXPECT_TRUE(WaitUntil([&] { return !Exists(folder + "\\Uninstall.exe"); }, 10000));
 }
 
+const std::set<std::string> kInstalledFiles = {"MirthTool.exe", "MirthStrip.exe", "MirthMapi64.exe",
+                                               "MirthMapi32.exe", "MirthZud.htm", "Uninstall.exe"};
+
 class Installer : public testing::Test {
 protected:
     void SetUp() override
@@ -105,8 +108,12 @@ TEST_F(Installer, PutsDownTheProgramAndTakesAwayOnlyThatAgain)
 {
     CreateDirectoryA("C:\\mirth-install", nullptr);
     ASSERT_EQ(RunAndWait("\"" + SetupProgram() + "\" /S /D=" + kFolder), 0u);
-    EXPECT_EQ(FilesIn(kFolder), (std::set<std::string>{"MirthTool.exe", "MirthMapi64.exe", "MirthMapi32.exe", "MirthZud.htm", "Uninstall.exe"}));
+    EXPECT_EQ(FilesIn(kFolder), kInstalledFiles);
     EXPECT_TRUE(Exists(Shortcut())) << Shortcut();
+    std::string installed, built;
+    ASSERT_TRUE(ReadWholeFile(kFolder + "\\MirthStrip.exe", installed));
+    ASSERT_TRUE(ReadWholeFile(BuildFolder() + "\\MirthStrip.exe", built));
+    EXPECT_TRUE(installed == built) << "the installed MirthStrip.exe is the one built";
     EXPECT_EQ(UninstallValue("DisplayName"), "MirthTool");
     EXPECT_EQ(UninstallValue("DisplayVersion"), MIRTH_VERSION_TEXT);
     EXPECT_EQ(Lower(UninstallValue("InstallLocation")), Lower(kFolder));
@@ -145,7 +152,7 @@ TEST_F(Installer, InstallsForTheUserIntoTheirProgramsFolderByDefault)
     ASSERT_EQ(SHGetFolderPathA(nullptr, CSIDL_LOCAL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, local), S_OK);
     std::string folder = std::string(local) + "\\Programs\\MirthTool";
     ASSERT_EQ(RunAndWait("\"" + SetupProgram() + "\" /S"), 0u);
-    EXPECT_EQ(FilesIn(folder), (std::set<std::string>{"MirthTool.exe", "MirthMapi64.exe", "MirthMapi32.exe", "MirthZud.htm", "Uninstall.exe"}));
+    EXPECT_EQ(FilesIn(folder), kInstalledFiles);
     EXPECT_EQ(Lower(UninstallValue("InstallLocation")), Lower(folder));
     Uninstall(folder);
     EXPECT_FALSE(Exists(folder));

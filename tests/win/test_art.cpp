@@ -30,6 +30,12 @@ std::string TestArt(const std::string& name)
     return std::string(made.begin(), made.end());
 }
 
+bool HaveMicrosoftArt()
+{
+    std::string bytes;
+    return ReadWholeFile(FromUnix(MIRTH_SHARED_ART_DIR) + "\\scotty.avb", bytes);
+}
+
 std::string ArtServerFolder()
 {
     return FromUnix(MIRTH_ART_SERVER_DIR);

@@ -8,6 +8,9 @@
 // Microsoft's file from ../shared/chat-art, or one the tests make.
 std::string TestArt(const std::string& name);
 
+// Whether Microsoft's art is at hand (else TestArt makes its own).
+bool HaveMicrosoftArt();
+
 // The folder of the stand-in web server that serves art (a Windows path), and
 // the address of one of its behaviours ("ok", "html", "missing"...).
 std::string ArtServerFolder();
