@@ -25,11 +25,6 @@ std::string OwnArtFolder()
     return std::string(local) + "\\Orrindale\\MirthZud\\ComicArt";
 }
 
-bool Exists(const std::string& path)
-{
-    return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
-}
-
 class ArtFetch : public testing::Test {
 protected:
     void SetUp() override

@@ -279,8 +279,11 @@ TEST_F(Handoff, OtherMailersGetTheFileOnTheDesktopAndTheProgramEnds)
     HWND notice = app_.WaitForOwnedDialog();
     ASSERT_TRUE(notice);
     EXPECT_EQ(WindowText(notice), "MirthTool");
+    // The notice's own text, then a line for the picture drawn beside the file.
     EXPECT_EQ(MessageText(notice), "ﾃﾞｽｸﾄｯﾌﾟ上のMirth.cccﾌｧｲﾙを\n"
-                                   "ﾄﾞﾗｯｸﾞ&ﾄﾞﾛｯﾌﾟなどの操作で添付ﾌｧｲﾙとしてﾒｰﾙ送信画面に貼り付けてください");
+                                   "ﾄﾞﾗｯｸﾞ&ﾄﾞﾛｯﾌﾟなどの操作で添付ﾌｧｲﾙとしてﾒｰﾙ送信画面に貼り付けてください\n"
+                                   "漫画の画像も添付してください: Mirth.png");
+    EXPECT_NE(GetFileAttributesA((desktop_ + "\\Mirth.png").c_str()), INVALID_FILE_ATTRIBUTES);
     EXPECT_EQ(Hex(MessageText(notice).substr(0, 6)), "C3 DE BD B8 C4 AF");  // ﾃﾞｽｸﾄｯ: half-width
     ExpectFile(desktop_ + "\\Mirth.ccc", ConversationFor(kBody));
     EXPECT_EQ(StoredDescription(), "(none)") << "stored only after the notice";

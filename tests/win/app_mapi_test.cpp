@@ -191,10 +191,14 @@ TEST_F(MapiMail, TheDefaultMailProgramOpensTheMailWithTheFileAttached)
     EXPECT_EQ(Hex(call["subject"]), Hex(kSubject));
     EXPECT_EQ(Hex(call["text"]), Hex(kDescription));
     EXPECT_EQ(call["recipients"], "0");
-    EXPECT_EQ(call["files"], "1");
+    EXPECT_EQ(call["files"], "2") << "the conversation file, then its picture";
     EXPECT_EQ(Lower(call["path"]), Lower(folder_ / "Mirth.ccc"));
     EXPECT_EQ(call["name"], "Mirth.ccc");
     EXPECT_EQ(call["position"], "4294967295") << "no position in the text";
+    EXPECT_EQ(Lower(call["path2"]), Lower(folder_ / "Mirth.png"));
+    EXPECT_EQ(call["name2"], "Mirth.png");
+    EXPECT_EQ(call["position2"], "4294967295");
+    EXPECT_EQ(call["attachment2"].substr(0, 4), "\x89PNG") << "the picture is complete when the mail program gets it";
     EXPECT_EQ(call["flags"], "9") << "MAPI_DIALOG | MAPI_LOGON_UI";
     EXPECT_EQ(call["owner"], std::to_string(reinterpret_cast<ULONG_PTR>(app_.window())));
     EXPECT_EQ(call["session"], "0");
@@ -205,6 +209,26 @@ TEST_F(MapiMail, TheDefaultMailProgramOpensTheMailWithTheFileAttached)
     EXPECT_EQ(stored, kDescription);
     EXPECT_FALSE(app_.WaitForOwnedDialog(1500)) << "success says nothing";
     ExpectUntouched();
+    EXPECT_EQ(app_.Close(), 0u);
+}
+
+TEST_F(MapiMail, ALongerMailCarriesEveryPictureInOrderAfterTheConversationFile)
+{
+    // Each line of one speaker opens a panel: 30 panels and the title panel
+    // take two pictures of eight rows of three.
+    std::string body;
+    for (int line = 1; line <= 30; ++line)
+        body += "行 " + std::to_string(line) + "\r\n";
+    StartWith("success");
+    SetText(app_.Field(IDC_BODY), body);
+    CreateMail();
+    std::map<std::string, std::string> call = Call();
+    ASSERT_EQ(call["files"], "3");
+    EXPECT_EQ(call["name"], "Mirth.ccc");
+    EXPECT_EQ(call["name2"], "Mirth.png");
+    EXPECT_EQ(call["name3"], "Mirth-2.png");
+    EXPECT_EQ(Lower(call["path3"]), Lower(folder_ / "Mirth-2.png"));
+    EXPECT_EQ(call["attachment3"].substr(0, 4), "\x89PNG");
     EXPECT_EQ(app_.Close(), 0u);
 }
 

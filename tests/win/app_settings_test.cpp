@@ -243,7 +243,7 @@ namespace {
 
 // What the dialog's picture shows now, as pixels read off the screen (a
 // window of another process gives Wine's GetPixel nothing to read).
-std::vector<COLORREF> Picture(HWND picture)
+std::vector<COLORREF> ScreenPixels(HWND picture)
 {
     RECT rect = WindowRect(picture);
     HDC screen = GetDC(nullptr);
@@ -285,12 +285,12 @@ TEST_F(SettingsDialog, ThePictureShowsTheChosenCharactersAtOnceAndSaysWhenTheirA
     ASSERT_TRUE(picture);
     EXPECT_EQ(WindowText(picture), "SCOTTY / LANCE / DEN.bgb");
     std::vector<COLORREF> first;
-    EXPECT_TRUE(WaitUntil([&] { return Colours(first = Picture(picture)) > 30; }, 2000))
+    EXPECT_TRUE(WaitUntil([&] { return Colours(first = ScreenPixels(picture)) > 30; }, 2000))
         << "no backdrop or figures drawn: " << Colours(first) << " colours, the first " << std::hex << first[0];
 
     Choose(dialog, IDC_CONFIG_CHAR, "MARGARET", CBN_SELCHANGE);
     EXPECT_EQ(WindowText(picture), "MARGARET / LANCE / DEN.bgb");
-    EXPECT_TRUE(WaitUntil([&] { return Picture(picture) != first; }, 2000)) << "the picture did not follow";
+    EXPECT_TRUE(WaitUntil([&] { return ScreenPixels(picture) != first; }, 2000)) << "the picture did not follow";
 
     Choose(dialog, IDC_CONFIG_CHAR2, "GUEST", CBN_EDITCHANGE);
     EXPECT_EQ(WindowText(picture), "画像が見つかりません");

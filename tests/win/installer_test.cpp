@@ -53,11 +53,6 @@ std::set<std::string> FilesIn(const std::string& folder)
     return names;
 }
 
-bool Exists(const std::string& path)
-{
-    return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
-}
-
 std::string Shortcut()
 {
     char programs[MAX_PATH] = "";
@@ -140,7 +135,8 @@ TEST_F(Installer, PutsDownTheProgramAndTakesAwayOnlyThatAgain)
     DeleteTree(kFolder + "\\log");
 
     Uninstall(kFolder);
-    EXPECT_EQ(FilesIn(kFolder), std::set<std::string>{"Mirth.ccc"}) << "the user's file stays, and only it";
+    EXPECT_EQ(FilesIn(kFolder), (std::set<std::string>{"Mirth.ccc", "Mirth.png"}))
+        << "the user's files stay, and only they";
     EXPECT_FALSE(Exists(Shortcut()));
     std::string remembered;
     EXPECT_TRUE(StoredString("curpath", remembered)) << "the settings key stays";

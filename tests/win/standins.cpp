@@ -40,12 +40,14 @@ std::vector<std::string> Split(const std::string& text, char separator)
 void InstallStandIns()
 {
     CreateDirectoryA(kStandInFolder, nullptr);
-    for (const char* name : {"chat", "mailer", "browser"})
+    for (const char* name : {"chat", "mailer", "browser", "viewer"})
         ASSERT_TRUE(PlaceStandIn(StandInPath(name))) << name;
     ASSERT_TRUE(SetDefault(".ccc", "MirthTest.ccc"));
     Associate("MirthTest.ccc", "chat");
     ASSERT_TRUE(SetDefault(".htm", "MirthTest.htm"));
     Associate("MirthTest.htm", "browser");
+    ASSERT_TRUE(SetDefault(".png", "MirthTest.png"));
+    Associate("MirthTest.png", "viewer");
     ASSERT_TRUE(SetDefault("mailto", "URL:MailTo Protocol"));
     ASSERT_EQ(RegSetKeyValueA(HKEY_CLASSES_ROOT, "mailto", "URL Protocol", REG_SZ, "", 1), ERROR_SUCCESS);
     Associate("mailto", "mailer");

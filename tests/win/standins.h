@@ -9,7 +9,7 @@
 
 // One start of a stand-in, as it recorded it.
 struct StandInStart {
-    std::string name;         // "chat", "mailer", "browser", "mtrun", "rebecca"
+    std::string name;         // "chat", "mailer", "browser", "viewer", "mtrun", "rebecca"
     ULONGLONG tick;           // GetTickCount64 at the start
     std::string commandLine;
     std::string folder;       // its current directory
@@ -18,11 +18,12 @@ struct StandInStart {
     unsigned codePage;        // its ANSI code page
 };
 
-// Puts the stand-ins in place and associates ".ccc", ".htm" and "mailto:"
+// Puts the stand-ins in place and associates ".ccc", ".htm", ".png" and "mailto:"
 // with them, in the test run's own Wine prefix.
 void InstallStandIns();
 
-// Where the stand-in copies live: "chat" (.ccc), "mailer" (mailto:), "browser" (.htm).
+// Where the stand-in copies live: "chat" (.ccc), "mailer" (mailto:), "browser"
+// (.htm), "viewer" (.png).
 std::string StandInPath(const std::string& name);
 
 // Puts a copy of the stand-in program at `path` (for "mtrun", "rebecca").

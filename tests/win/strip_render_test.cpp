@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <windows.h>
-#include <wincodec.h>
 
 #include <cstdio>
 #include <string>
@@ -19,57 +18,6 @@
 namespace {
 
 const ConversationNames kNames = {"DEN.bgb", "本文", "SCOTTY", "引用", "LANCE"};
-
-struct Picture {
-    int width = 0, height = 0;
-    std::vector<uint8_t> bgra;  // top row first
-
-    int Grey(int x, int y) const
-    {
-        const uint8_t* p = &bgra[(static_cast<size_t>(y) * width + x) * 4];
-        return (p[0] + p[1] + p[2]) / 3;
-    }
-};
-
-// Decodes a picture file with WIC; false (with the reason) when it can't.
-bool Decode(const std::string& path, Picture& picture, std::string& error)
-{
-    CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
-    IWICImagingFactory* factory = nullptr;
-    IWICBitmapDecoder* decoder = nullptr;
-    IWICBitmapFrameDecode* frame = nullptr;
-    IWICFormatConverter* converter = nullptr;
-    std::wstring wide(path.begin(), path.end());
-    UINT width = 0, height = 0;
-    HRESULT result = CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER,
-                                      IID_IWICImagingFactory, reinterpret_cast<void**>(&factory));
-    if (SUCCEEDED(result))
-        result = factory->CreateDecoderFromFilename(wide.c_str(), nullptr, GENERIC_READ,
-                                                    WICDecodeMetadataCacheOnDemand, &decoder);
-    if (SUCCEEDED(result))
-        result = decoder->GetFrame(0, &frame);
-    if (SUCCEEDED(result))
-        result = factory->CreateFormatConverter(&converter);
-    if (SUCCEEDED(result))
-        result = converter->Initialize(frame, GUID_WICPixelFormat32bppBGRA, WICBitmapDitherTypeNone, nullptr, 0,
-                                       WICBitmapPaletteTypeCustom);
-    if (SUCCEEDED(result))
-        result = converter->GetSize(&width, &height);
-    if (SUCCEEDED(result)) {
-        picture.width = static_cast<int>(width);
-        picture.height = static_cast<int>(height);
-        picture.bgra.resize(static_cast<size_t>(width) * height * 4);
-        result = converter->CopyPixels(nullptr, width * 4, static_cast<UINT>(picture.bgra.size()), picture.bgra.data());
-    }
-    for (IUnknown* object : std::vector<IUnknown*>{converter, frame, decoder, factory})
-        if (object)
-            object->Release();
-    CoUninitialize();
-    char code[16];
-    std::snprintf(code, sizeof code, "0x%08lX", static_cast<unsigned long>(result));
-    error = path + ": " + code;
-    return SUCCEEDED(result);
-}
 
 int PictureHeight(int rows)
 {
@@ -145,11 +93,6 @@ ProgramRun RunMirthStrip(const std::string& arguments)
     CloseHandle(outRead);
     CloseHandle(errRead);
     return run;
-}
-
-bool Exists(const std::string& path)
-{
-    return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
 std::string Quoted(const std::string& text)

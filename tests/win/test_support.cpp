@@ -93,3 +93,8 @@ std::string Lower(std::string text)
             c = static_cast<char>(c - 'A' + 'a');
     return text;
 }
+
+bool Exists(const std::string& path)
+{
+    return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}

@@ -35,6 +35,7 @@ private:
 };
 
 void DeleteTree(const std::string& folder);
+bool Exists(const std::string& path);
 bool ReadWholeFile(const std::string& path, std::string& bytes);
 bool WriteWholeFile(const std::string& path, const std::string& bytes);
 // ASCII letters folded to lower case (paths compared as Windows does).
