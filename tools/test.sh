@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
 # Sets up a Debian 12 machine and runs every test: the native unit tests, plain
 # and under AddressSanitizer/UBSan; the Windows tests under Wine (the real
-# program driven through its window); the fuzzers of the conversation and of
-# Chat's art, each for a bounded time (MIRTH_FUZZ_SECONDS, 60 by default); and
-# the benchmarks, which print their figures.
+# program driven through its window); the fuzzers of the conversation, of
+# Chat's art and of the strip, each for a bounded time (MIRTH_FUZZ_SECONDS, 60
+# by default); and the benchmarks, which print their figures.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 tools/setup.sh test
@@ -34,11 +34,13 @@ cmake/wine-session.sh stop build/win/wine-session
 
 echo "== fuzzers (${MIRTH_FUZZ_SECONDS:-60} s each)"
 CC=clang CXX=clang++ build build/fuzz -DMIRTH_FUZZ=ON
-mkdir -p build/fuzz/corpus build/fuzz/art_corpus
+mkdir -p build/fuzz/corpus build/fuzz/art_corpus build/fuzz/strip_corpus
 build/fuzz/bin/conversation_fuzzer -max_total_time="${MIRTH_FUZZ_SECONDS:-60}" -max_len=16384 \
     -print_final_stats=1 build/fuzz/corpus tests/fuzz/seeds 2>&1 | tail -n 12
 build/fuzz/bin/art_fuzzer -max_total_time="${MIRTH_FUZZ_SECONDS:-60}" -max_len=16384 \
     -print_final_stats=1 build/fuzz/art_corpus tests/fuzz/art_seeds 2>&1 | tail -n 12
+build/fuzz/bin/strip_fuzzer -max_total_time="${MIRTH_FUZZ_SECONDS:-60}" -max_len=16384 \
+    -print_final_stats=1 build/fuzz/strip_corpus tests/fuzz/strip_seeds 2>&1 | tail -n 12
 
 echo "== benchmark"
 build/native/bin/conversation_benchmark --benchmark_color=false
