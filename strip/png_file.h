@@ -4,7 +4,8 @@
 #include <cstdint>
 #include <string>
 
-// Writes a top-down 32-bit BGRX bitmap (`stride` bytes a row) as an 8-bit RGB
-// PNG. On failure `error` holds the system's error code in hexadecimal.
+// Writes a top-down 32-bit BGRX bitmap (`stride` bytes a row) as a PNG with a
+// palette of the picture's colours (8-bit RGB where the encoder takes no
+// palette). On failure `error` holds the system's error code in hexadecimal.
 bool WritePngFile(const std::string& path, const uint8_t* bgrx, int width, int height, int stride,
                   std::string& error);
