@@ -13,6 +13,7 @@
 #include "resources/texts.h"
 #include "strip/compose.h"
 #include "strip/panel_layout.h"
+#include "strip/strip_painter.h"
 
 // The art read so far, by file name in lower case: the dialog reads each file
 // once, however often the selection changes. A null entry: not at hand.
@@ -89,21 +90,13 @@ StripRect Scaled(const StripRect& rect, int side)
     return StripRect{at(rect.x), at(rect.y), at(rect.Right()) - at(rect.x), at(rect.Bottom()) - at(rect.y)};
 }
 
-void Blit(HDC dc, const RECT& rect, const Pixels& picture)
+// The picture in RGBA, to the BGRA of a DIB, whose fourth byte GDI ignores.
+void Blit(HDC dc, const RECT& rect, Pixels& picture)
 {
-    // RGBA to the BGRA of a DIB, whose fourth byte GDI ignores.
-    std::vector<uint8_t> bgra(picture.bytes);
-    for (size_t i = 0; i + 3 < bgra.size(); i += 4)
-        std::swap(bgra[i], bgra[i + 2]);
-    BITMAPINFO info = {};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = picture.width;
-    info.bmiHeader.biHeight = -picture.height;  // top row first
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
-    SetDIBitsToDevice(dc, rect.left, rect.top, picture.width, picture.height, 0, 0, 0, picture.height, bgra.data(),
-                      &info, DIB_RGB_COLORS);
+    SwapRedAndBlue(picture);
+    BITMAPINFO info = TopDownBitmapInfo(picture.width, picture.height);
+    SetDIBitsToDevice(dc, rect.left, rect.top, picture.width, picture.height, 0, 0, 0, picture.height,
+                      picture.bytes.data(), &info, DIB_RGB_COLORS);
 }
 
 // A panel without balloons measures no text.

@@ -100,13 +100,7 @@ bool PaintPicture(const PictureLayout& picture, ArtCast& art, const GdiTextMeasu
                   std::string& error)
 {
     painted = PaintedPicture();
-    BITMAPINFO info = {};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = picture.width;
-    info.bmiHeader.biHeight = -picture.height;  // top row first
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
+    BITMAPINFO info = TopDownBitmapInfo(picture.width, picture.height);
     void* bits = nullptr;
     painted.bitmap = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
     if (!painted.bitmap || !bits) {
@@ -138,4 +132,16 @@ void FreePicture(PaintedPicture& painted)
     if (painted.bitmap)
         DeleteObject(painted.bitmap);
     painted = PaintedPicture();
+}
+
+BITMAPINFO TopDownBitmapInfo(int width, int height)
+{
+    BITMAPINFO info = {};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height;  // top row first
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    return info;
 }

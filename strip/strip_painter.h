@@ -24,3 +24,6 @@ bool PaintPicture(const PictureLayout& picture, ArtCast& art, const GdiTextMeasu
                   std::string& error);
 
 void FreePicture(PaintedPicture& painted);
+
+// The header of a 32-bit top-down bitmap of that size, as the painter uses.
+BITMAPINFO TopDownBitmapInfo(int width, int height);
