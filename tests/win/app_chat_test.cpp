@@ -77,6 +77,7 @@ protected:
         EXPECT_NE(text.find("Microsoft Chat が必要です"), std::string::npos) << text;
         EXPECT_NE(Lower(text).find(Lower(folder_ / "Mirth.ccc")), std::string::npos) << text;
         EXPECT_NE(text.find("https://github.com/microsoft/comic-chat"), std::string::npos) << text;
+        EXPECT_NE(text.find("「画像で表示」"), std::string::npos) << "the picture command: " << text;
         EXPECT_TRUE(PressAndClose(box, IDOK));
         EXPECT_TRUE(log_->Starts().empty());
         EXPECT_TRUE(app_.Running());

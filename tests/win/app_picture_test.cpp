@@ -98,4 +98,20 @@ TEST_F(StripPictures, WithoutTheArtThePictureCommandNamesWhatIsMissing)
     EXPECT_EQ(app_.Close(), 0u);
 }
 
+TEST_F(StripPictures, APictureThatCantBeWrittenIsNamedAndTheDisplayTestGoesOn)
+{
+    ASSERT_TRUE(CreateDirectoryA((folder_ / "Mirth.png").c_str(), nullptr));  // in the picture's way
+    Start();
+    app_.Post(CMD_DISPLAY_TEST);
+    HWND box = app_.WaitForOwnedDialog();
+    ASSERT_TRUE(box);
+    std::string text = MessageText(box);
+    EXPECT_NE(text.find("漫画の画像を書き込めませんでした"), std::string::npos) << text;
+    EXPECT_NE(Lower(text).find(Lower(folder_ / "Mirth.png")), std::string::npos) << text;
+    EXPECT_TRUE(PressAndClose(box, IDOK));
+    ASSERT_TRUE(log_->WaitForStarts(1)) << "Chat was not opened";
+    EXPECT_EQ(log_->Starts()[0].name, "chat");
+    EXPECT_EQ(app_.Close(), 0u);
+}
+
 }  // namespace
