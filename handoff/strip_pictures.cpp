@@ -2,6 +2,7 @@
 
 #include "chatart/art_folders.h"
 #include "resources/texts.h"
+#include "strip/strip_files.h"
 #include "strip/strip_render.h"
 
 std::vector<std::string> MakeStripPictures(HWND owner, const std::string& conversationPath,
@@ -28,6 +29,6 @@ std::string PictureNames(const std::vector<std::string>& pictures)
 {
     std::string names;
     for (const std::string& picture : pictures)
-        names += (names.empty() ? "" : "、") + picture.substr(picture.find_last_of('\\') + 1);
+        names += (names.empty() ? "" : "、") + FileNameOf(picture);
     return names;
 }
