@@ -13,6 +13,7 @@
 #include <new>
 #include <string>
 
+#include "bench/median_reporter.h"
 #include "conversation/conversation_format.h"
 
 namespace {
@@ -130,18 +131,6 @@ BENCHMARK(BM_FormatOnly)->Unit(benchmark::kMillisecond)->MinTime(0.5)->Repetitio
 BENCHMARK(BM_ConversationWriter)->Unit(benchmark::kMillisecond)->MinTime(0.5)->Repetitions(5)->ReportAggregatesOnly(true);
 BENCHMARK(BM_PlainWrite)->Unit(benchmark::kMillisecond)->MinTime(0.5)->Repetitions(5)->ReportAggregatesOnly(true);
 
-// Keeps each benchmark's median real time per iteration, for the ratio.
-class RecordingReporter : public benchmark::ConsoleReporter {
-public:
-    std::map<std::string, double> seconds;
-    void ReportRuns(const std::vector<Run>& runs) override
-    {
-        for (const Run& run : runs)
-            if (run.run_type == Run::RT_Aggregate && run.aggregate_name == "median")
-                seconds[run.run_name.function_name] = run.GetAdjustedRealTime() / 1e3;
-        ConsoleReporter::ReportRuns(runs);
-    }
-};
 
 }  // namespace
 
@@ -161,7 +150,7 @@ int main(int argc, char** argv)
 {
     benchmark::Initialize(&argc, argv);
     Output();  // built before timing
-    RecordingReporter reporter;
+    MedianReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
     unlink(kOutputPath);
 

@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/median_reporter.h"
 #include "conversation/conversation_format.h"
 #include "strip/compose.h"
 #include "strip/conversation_reader.h"
@@ -175,17 +176,6 @@ BENCHMARK(BM_LayOutStrip)->Unit(benchmark::kMillisecond)->MinTime(0.5)->Repetiti
 BENCHMARK(BM_ComposePicture)->Unit(benchmark::kMillisecond)->MinTime(0.5)->Repetitions(3)->ReportAggregatesOnly(true);
 BENCHMARK(BM_DeflatePicture)->Unit(benchmark::kMillisecond)->MinTime(0.5)->Repetitions(3)->ReportAggregatesOnly(true);
 
-class RecordingReporter : public benchmark::ConsoleReporter {
-public:
-    std::map<std::string, double> seconds;
-    void ReportRuns(const std::vector<Run>& runs) override
-    {
-        for (const Run& run : runs)
-            if (run.run_type == Run::RT_Aggregate && run.aggregate_name == "median")
-                seconds[run.run_name.function_name] = run.GetAdjustedRealTime() / 1e3;
-        ConsoleReporter::ReportRuns(runs);
-    }
-};
 
 }  // namespace
 
@@ -193,7 +183,7 @@ int main(int argc, char** argv)
 {
     benchmark::Initialize(&argc, argv);
     Records();  // read before timing
-    RecordingReporter reporter;
+    MedianReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
     double compose = reporter.seconds["BM_ComposePicture"], deflate = reporter.seconds["BM_DeflatePicture"];
     std::printf("\nconversation: %zu bytes, %zu records\n", Conversation().size(), Records().size());

@@ -10,7 +10,6 @@
 //   strip_render_benchmark.exe --peak IN ART  (run by the above) renders once
 #include <windows.h>
 #include <psapi.h>
-#include <wincodec.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -23,6 +22,7 @@
 #include "strip/strip_layout.h"
 #include "strip/strip_render.h"
 #include "tests/common/art_samples.h"
+#include "tests/win/files.h"
 
 namespace {
 
@@ -46,38 +46,20 @@ double Median(std::vector<double> values)
     return values[values.size() / 2];
 }
 
-bool WriteFile(const std::string& path, const std::string& bytes)
-{
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    if (file == INVALID_HANDLE_VALUE)
-        return false;
-    DWORD written = 0;
-    bool ok = ::WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
-              written == bytes.size();
-    CloseHandle(file);
-    return ok;
-}
-
-bool IsFile(const std::string& path)
-{
-    DWORD attributes = GetFileAttributesA(path.c_str());
-    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
-}
-
 // Microsoft's art beside the project, or made-up art in `scratch`.
 std::string ArtFolder(const std::string& scratch, bool& microsoft)
 {
     std::string shared = std::string("Z:") + MIRTH_SHARED_ART_DIR;
     std::replace(shared.begin(), shared.end(), '/', '\\');
-    microsoft = IsFile(shared + "\\scotty.avb") && IsFile(shared + "\\lance.avb") && IsFile(shared + "\\den.bgb");
+    microsoft = Exists(shared + "\\scotty.avb") && Exists(shared + "\\lance.avb") && Exists(shared + "\\den.bgb");
     if (microsoft)
         return shared;
     std::string folder = scratch + "\\art";
     CreateDirectoryA(folder.c_str(), nullptr);
     art_samples::Bytes character = art_samples::ComplexCharacter(5), backdrop = art_samples::Backdrop();
     for (const char* name : {"SCOTTY.avb", "LANCE.avb"})
-        WriteFile(folder + "\\" + name, std::string(character.begin(), character.end()));
-    WriteFile(folder + "\\DEN.bgb", std::string(backdrop.begin(), backdrop.end()));
+        WriteWholeFile(folder + "\\" + name, std::string(character.begin(), character.end()));
+    WriteWholeFile(folder + "\\DEN.bgb", std::string(backdrop.begin(), backdrop.end()));
     return folder;
 }
 
@@ -120,49 +102,8 @@ std::string MailOfBytes(size_t bytes)
 
 std::string WriteConversation(const std::string& path, const std::string& mail)
 {
-    WriteFile(path, FormatConversationToString(kNames, mail.data(), mail.size()));
+    WriteWholeFile(path, FormatConversationToString(kNames, mail.data(), mail.size()));
     return path;
-}
-
-struct Bgrx {
-    int width = 0, height = 0;
-    std::vector<uint8_t> bytes;
-};
-
-// A picture read back into the pixels it was encoded from.
-bool Decode(const std::string& path, Bgrx& picture)
-{
-    IWICImagingFactory* factory = nullptr;
-    IWICBitmapDecoder* decoder = nullptr;
-    IWICBitmapFrameDecode* frame = nullptr;
-    IWICFormatConverter* converter = nullptr;
-    std::wstring wide(path.begin(), path.end());
-    UINT width = 0, height = 0;
-    HRESULT result = CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER,
-                                      IID_IWICImagingFactory, reinterpret_cast<void**>(&factory));
-    if (SUCCEEDED(result))
-        result = factory->CreateDecoderFromFilename(wide.c_str(), nullptr, GENERIC_READ,
-                                                    WICDecodeMetadataCacheOnDemand, &decoder);
-    if (SUCCEEDED(result))
-        result = decoder->GetFrame(0, &frame);
-    if (SUCCEEDED(result))
-        result = factory->CreateFormatConverter(&converter);
-    if (SUCCEEDED(result))
-        result = converter->Initialize(frame, GUID_WICPixelFormat32bppBGR, WICBitmapDitherTypeNone, nullptr, 0,
-                                       WICBitmapPaletteTypeCustom);
-    if (SUCCEEDED(result))
-        result = converter->GetSize(&width, &height);
-    if (SUCCEEDED(result)) {
-        picture.width = static_cast<int>(width);
-        picture.height = static_cast<int>(height);
-        picture.bytes.resize(static_cast<size_t>(width) * height * 4);
-        result = converter->CopyPixels(nullptr, width * 4, static_cast<UINT>(picture.bytes.size()),
-                                       picture.bytes.data());
-    }
-    for (IUnknown* object : std::vector<IUnknown*>{converter, frame, decoder, factory})
-        if (object)
-            object->Release();
-    return SUCCEEDED(result);
 }
 
 // Renders the conversation `runs` times and encodes its pictures alone as
@@ -181,20 +122,20 @@ bool TimeAgainstEncoding(const char* name, const std::string& conversation, cons
         }
         render.push_back(Now() - start);
     }
-    std::vector<Bgrx> pictures(outcome.pictures.size());
-    CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
-    for (size_t i = 0; i < pictures.size(); ++i)
-        if (!Decode(outcome.pictures[i], pictures[i])) {
-            std::printf("%s: can't read back %s\n", name, outcome.pictures[i].c_str());
+    std::vector<Picture> pictures(outcome.pictures.size());
+    for (size_t i = 0; i < pictures.size(); ++i) {
+        std::string error;
+        if (!Decode(outcome.pictures[i], pictures[i], error)) {
+            std::printf("%s: can't read back %s\n", name, error.c_str());
             return false;
         }
-    CoUninitialize();
+    }
     std::string again = scratch + "\\encoded.png";
     for (int i = 0; i < runs; ++i) {
         double start = Now();
-        for (const Bgrx& picture : pictures) {
+        for (const Picture& picture : pictures) {
             std::string error;
-            if (!WritePngFile(again, picture.bytes.data(), picture.width, picture.height, picture.width * 4, error)) {
+            if (!WritePngFile(again, picture.bgra.data(), picture.width, picture.height, picture.width * 4, error)) {
                 std::printf("%s: %s\n", again.c_str(), error.c_str());
                 return false;
             }
@@ -203,7 +144,7 @@ bool TimeAgainstEncoding(const char* name, const std::string& conversation, cons
     }
     double rendered = Median(render), encoded = Median(encode);
     int rows = 0;
-    for (const Bgrx& picture : pictures)
+    for (const Picture& picture : pictures)
         rows += (picture.height + 10) / 330;
     std::printf("%-22s %2zu pictures %3d rows   render %7.1f ms   PNG alone %7.1f ms   ratio %.2f\n", name,
                 pictures.size(), rows, rendered * 1e3, encoded * 1e3, encoded > 0 ? rendered / encoded : 0.0);
@@ -285,25 +226,6 @@ void PeakOf(const char* name, const std::string& conversation, const std::string
     std::printf("\n");
 }
 
-void DeleteFolder(const std::string& folder)
-{
-    WIN32_FIND_DATAA found;
-    HANDLE search = FindFirstFileA((folder + "\\*").c_str(), &found);
-    if (search != INVALID_HANDLE_VALUE) {
-        do {
-            std::string name = found.cFileName;
-            if (name == "." || name == "..")
-                continue;
-            if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-                DeleteFolder(folder + "\\" + name);
-            else
-                DeleteFileA((folder + "\\" + name).c_str());
-        } while (FindNextFileA(search, &found));
-        FindClose(search);
-    }
-    RemoveDirectoryA(folder.c_str());
-}
-
 }  // namespace
 
 int main(int argc, char** argv)
@@ -314,7 +236,7 @@ int main(int argc, char** argv)
     char temp[MAX_PATH];
     GetTempPathA(MAX_PATH, temp);
     std::string scratch = std::string(temp) + "mirth-strip-benchmark";
-    DeleteFolder(scratch);
+    DeleteTree(scratch);
     CreateDirectoryA(scratch.c_str(), nullptr);
     bool microsoft = false;
     std::string art = ArtFolder(scratch, microsoft);
@@ -339,6 +261,6 @@ int main(int argc, char** argv)
     std::printf("\nEach in a process of its own:\n");
     PeakOf("one full picture", full, art);
     PeakOf("4 MiB mail", big, art);
-    DeleteFolder(scratch);
+    DeleteTree(scratch);
     return ok ? 0 : 1;
 }

@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <vector>
 
+#include "app/wide_text.h"
 #include "chatart/art_folders.h"
 #include "chatart/fetched_art.h"
 #include "resources/texts.h"
@@ -39,15 +40,6 @@ void LetGo(ArtDownload* download)
         CloseHandle(download->thread);
     DeleteCriticalSection(&download->lock);
     delete download;
-}
-
-std::wstring Wide(const std::string& text)
-{
-    int length = MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, nullptr, 0);
-    std::wstring wide(length > 0 ? length : 1, L'\0');
-    MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, &wide[0], length);
-    wide.resize(wide.size() - 1);
-    return wide;
 }
 
 std::string Format(const char* format, unsigned long number)
@@ -120,7 +112,7 @@ bool Request(ArtDownload& download, HINTERNET connection, const std::wstring& pa
 
 bool Download(ArtDownload& download, std::vector<uint8_t>& bytes, std::string& error)
 {
-    std::wstring url = Wide(download.file.url);
+    std::wstring url = WideFromAnsi(download.file.url);
     URL_COMPONENTS parts = {sizeof parts};
     parts.dwHostNameLength = parts.dwUrlPathLength = parts.dwExtraInfoLength = static_cast<DWORD>(-1);
     if (!WinHttpCrackUrl(url.c_str(), 0, 0, &parts)) {

@@ -93,6 +93,6 @@ add_subdirectory(tests/win)
 
 # The renderer's benchmark, run under Wine by the test command: render time
 # against PNG encoding alone, and the peak working set for a 4 MiB mail.
-add_executable(strip_render_benchmark bench/strip_render_benchmark.cpp)
+add_executable(strip_render_benchmark bench/strip_render_benchmark.cpp tests/win/files.cpp)
 target_link_libraries(strip_render_benchmark PRIVATE mirth_win psapi)
 target_compile_definitions(strip_render_benchmark PRIVATE MIRTH_SHARED_ART_DIR="${CMAKE_SOURCE_DIR}/../shared/chat-art")

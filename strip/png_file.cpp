@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <vector>
 
+#include "app/wide_text.h"
 #include "strip/palette.h"
 
 namespace {
@@ -14,15 +15,6 @@ namespace {
 // 24 bits when the encoder takes no palette (PNG encoders of every Windows
 // take 24bppBGR).
 const int kBandRows = 64;
-
-std::wstring Wide(const std::string& text)
-{
-    int length = MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, nullptr, 0);
-    std::wstring wide(length > 0 ? length : 1, L'\0');
-    MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, &wide[0], length);
-    wide.resize(wide.size() - 1);
-    return wide;
-}
 
 template <typename Interface>
 void Release(Interface*& object)
@@ -101,7 +93,7 @@ HRESULT Encode(const std::string& path, const uint8_t* bgrx, int width, int heig
     if (SUCCEEDED(result))
         result = factory->CreateStream(&stream);
     if (SUCCEEDED(result))
-        result = stream->InitializeFromFilename(Wide(path).c_str(), GENERIC_WRITE);
+        result = stream->InitializeFromFilename(WideFromAnsi(path).c_str(), GENERIC_WRITE);
     if (SUCCEEDED(result))
         result = factory->CreateEncoder(GUID_ContainerFormatPng, nullptr, &encoder);
     if (SUCCEEDED(result))

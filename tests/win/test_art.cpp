@@ -1,9 +1,6 @@
 #include "tests/win/test_art.h"
 
 #include <windows.h>
-#include <wincodec.h>
-
-#include <cstdio>
 
 #include <gtest/gtest.h>
 
@@ -65,44 +62,4 @@ void InstallTestArt(const std::string& folder)
     CreateDirectoryA(folder.c_str(), nullptr);
     for (const char* name : {"scotty.avb", "lance.avb", "margaret.avb", "den.bgb", "room.bgb"})
         ASSERT_TRUE(WriteWholeFile(folder + "\\" + name, TestArt(name))) << name;
-}
-
-// Decodes a picture file with WIC; false (with the reason) when it can't.
-bool Decode(const std::string& path, Picture& picture, std::string& error)
-{
-    CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
-    IWICImagingFactory* factory = nullptr;
-    IWICBitmapDecoder* decoder = nullptr;
-    IWICBitmapFrameDecode* frame = nullptr;
-    IWICFormatConverter* converter = nullptr;
-    std::wstring wide(path.begin(), path.end());
-    UINT width = 0, height = 0;
-    HRESULT result = CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER,
-                                      IID_IWICImagingFactory, reinterpret_cast<void**>(&factory));
-    if (SUCCEEDED(result))
-        result = factory->CreateDecoderFromFilename(wide.c_str(), nullptr, GENERIC_READ,
-                                                    WICDecodeMetadataCacheOnDemand, &decoder);
-    if (SUCCEEDED(result))
-        result = decoder->GetFrame(0, &frame);
-    if (SUCCEEDED(result))
-        result = factory->CreateFormatConverter(&converter);
-    if (SUCCEEDED(result))
-        result = converter->Initialize(frame, GUID_WICPixelFormat32bppBGRA, WICBitmapDitherTypeNone, nullptr, 0,
-                                       WICBitmapPaletteTypeCustom);
-    if (SUCCEEDED(result))
-        result = converter->GetSize(&width, &height);
-    if (SUCCEEDED(result)) {
-        picture.width = static_cast<int>(width);
-        picture.height = static_cast<int>(height);
-        picture.bgra.resize(static_cast<size_t>(width) * height * 4);
-        result = converter->CopyPixels(nullptr, width * 4, static_cast<UINT>(picture.bgra.size()), picture.bgra.data());
-    }
-    for (IUnknown* object : std::vector<IUnknown*>{converter, frame, decoder, factory})
-        if (object)
-            object->Release();
-    CoUninitialize();
-    char code[16];
-    std::snprintf(code, sizeof code, "0x%08lX", static_cast<unsigned long>(result));
-    error = path + ": " + code;
-    return SUCCEEDED(result);
 }

@@ -2,9 +2,9 @@
 // they are at hand, else small files the tests make themselves.
 #pragma once
 
-#include <cstdint>
 #include <string>
-#include <vector>
+
+#include "tests/win/files.h"
 
 // The bytes of a test art file by its lower-case name ("scotty.avb"):
 // Microsoft's file from ../shared/chat-art, or one the tests make.
@@ -23,18 +23,3 @@ std::string ArtServerRequests();
 // Puts the art the tests' default settings name into `folder`: SCOTTY, LANCE,
 // MARGARET, DEN.bgb and ROOM.bgb.
 void InstallTestArt(const std::string& folder);
-
-// A picture file as its pixels.
-struct Picture {
-    int width = 0, height = 0;
-    std::vector<uint8_t> bgra;  // top row first
-
-    int Grey(int x, int y) const
-    {
-        const uint8_t* p = &bgra[(static_cast<size_t>(y) * width + x) * 4];
-        return (p[0] + p[1] + p[2]) / 3;
-    }
-};
-
-// Decodes a picture file with WIC; false (with the reason) when it can't.
-bool Decode(const std::string& path, Picture& picture, std::string& error);

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "tests/common/hex.h"
+#include "tests/win/files.h"
 
 // The name of the running test, usable in a key or folder name.
 std::string CurrentTestName();
@@ -34,9 +35,5 @@ private:
     std::string path_;
 };
 
-void DeleteTree(const std::string& folder);
-bool Exists(const std::string& path);
-bool ReadWholeFile(const std::string& path, std::string& bytes);
-bool WriteWholeFile(const std::string& path, const std::string& bytes);
 // ASCII letters folded to lower case (paths compared as Windows does).
 std::string Lower(std::string text);
