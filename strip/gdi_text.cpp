@@ -66,7 +66,10 @@ std::string ChooseJapaneseFace(HDC dc)
 GdiTextMeasure::GdiTextMeasure()
 {
     dc_ = CreateCompatibleDC(nullptr);
-    face_ = ChooseJapaneseFace(dc_);
+    // Asking for the fonts costs more than painting a short strip; the
+    // system's fonts stay as they are for the run.
+    static const std::string face = ChooseJapaneseFace(dc_);
+    face_ = face;
     struct {
         StyleFont* style;
         int height, weight, spacing;
